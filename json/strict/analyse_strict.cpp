@@ -1,0 +1,390 @@
+#include "json/strict/document_strict.h"
+
+#include "json/strict/stockage_document.h"
+
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tq::json_strict {
+
+namespace {
+
+using A = TAccesInterne;
+
+// Deeper nesting is refused, which also bounds the recursion of the reader
+// and of the writer.
+constexpr int ProfondeurMaximale = 512;
+
+constexpr bool EstBlanc(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+constexpr bool EstChiffre(unsigned char c) { return c >= '0' && c <= '9'; }
+
+constexpr int ValeurHexa(unsigned char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// A recursive-descent reader, one method per rule. Every method starts on the
+// first byte of its token (whitespace already skipped) and leaves the cursor
+// just after it; false means the text is malformed and ends the whole parse.
+class TAnalyseur {
+public:
+    TAnalyseur(const unsigned char* debut, const unsigned char* fin, TStockageDocument& stockage)
+        : p_ { debut }
+        , fin_ { fin }
+        , ecriture_ { stockage.textes.get() }
+        , stockage_ { stockage }
+    {
+    }
+
+    bool Document(TValeur& racine)
+    {
+        // The mark alone is not skipped: then its first byte is what is malformed.
+        if (fin_ - p_ > 3 && p_[0] == 0xEF && p_[1] == 0xBB && p_[2] == 0xBF)
+            p_ += 3;
+        SauterBlancs();
+        if (!Valeur(racine, 0))
+            return false;
+        SauterBlancs();
+        return p_ == fin_;
+    }
+
+private:
+    void SauterBlancs()
+    {
+        while (p_ != fin_ && EstBlanc(*p_))
+            ++p_;
+    }
+
+    bool Valeur(TValeur& sortie, int profondeur)
+    {
+        if (p_ == fin_)
+            return false;
+        switch (*p_) {
+        case '{':
+            return Objet(sortie, profondeur + 1);
+        case '[':
+            return Tableau(sortie, profondeur + 1);
+        case '"':
+            return Chaine(sortie);
+        case 't':
+            return Litteral("true", TTypeValeur::Vrai, sortie);
+        case 'f':
+            return Litteral("false", TTypeValeur::Faux, sortie);
+        case 'n':
+            return Litteral("null", TTypeValeur::Nul, sortie);
+        default:
+            return Nombre(sortie);
+        }
+    }
+
+    bool Objet(TValeur& sortie, int profondeur)
+    {
+        if (profondeur > ProfondeurMaximale)
+            return false;
+        ++p_;
+        SauterBlancs();
+        if (p_ != fin_ && *p_ == '}') {
+            ++p_;
+            sortie = A::Valeur(TTypeValeur::Objet);
+            return true;
+        }
+        const std::size_t base = paires_.size();
+        for (;;) {
+            TValeur nom = A::Valeur(TTypeValeur::Nul);
+            TValeur valeur = nom;
+            if (p_ == fin_ || *p_ != '"' || !Chaine(nom))
+                return false;
+            SauterBlancs();
+            if (p_ == fin_ || *p_ != ':')
+                return false;
+            ++p_;
+            SauterBlancs();
+            if (!Valeur(valeur, profondeur))
+                return false;
+            paires_.push_back(A::Paire(nom, valeur));
+            SauterBlancs();
+            if (p_ == fin_)
+                return false;
+            if (*p_ == '}') {
+                ++p_;
+                break;
+            }
+            if (*p_ != ',')
+                return false;
+            ++p_;
+            SauterBlancs();
+        }
+        const std::size_t n = paires_.size() - base;
+        sortie = A::Valeur(TTypeValeur::Objet, n, stockage_.Copier(paires_.data() + base, n));
+        paires_.erase(paires_.begin() + static_cast<std::ptrdiff_t>(base), paires_.end());
+        return true;
+    }
+
+    bool Tableau(TValeur& sortie, int profondeur)
+    {
+        if (profondeur > ProfondeurMaximale)
+            return false;
+        ++p_;
+        SauterBlancs();
+        if (p_ != fin_ && *p_ == ']') {
+            ++p_;
+            sortie = A::Valeur(TTypeValeur::Tableau);
+            return true;
+        }
+        const std::size_t base = elements_.size();
+        for (;;) {
+            TValeur element = A::Valeur(TTypeValeur::Nul);
+            if (!Valeur(element, profondeur))
+                return false;
+            elements_.push_back(element);
+            SauterBlancs();
+            if (p_ == fin_)
+                return false;
+            if (*p_ == ']') {
+                ++p_;
+                break;
+            }
+            if (*p_ != ',')
+                return false;
+            ++p_;
+            SauterBlancs();
+        }
+        const std::size_t n = elements_.size() - base;
+        sortie = A::Valeur(TTypeValeur::Tableau, n, stockage_.Copier(elements_.data() + base, n));
+        elements_.erase(elements_.begin() + static_cast<std::ptrdiff_t>(base), elements_.end());
+        return true;
+    }
+
+    bool Litteral(std::string_view mot, TTypeValeur type, TValeur& sortie)
+    {
+        if (static_cast<std::size_t>(fin_ - p_) < mot.size() || std::memcmp(p_, mot.data(), mot.size()) != 0)
+            return false;
+        p_ += mot.size();
+        sortie = A::Valeur(type);
+        return true;
+    }
+
+    bool Nombre(TValeur& sortie)
+    {
+        const unsigned char* const debut = p_;
+        if (*p_ == '-')
+            ++p_;
+        if (p_ == fin_ || !EstChiffre(*p_))
+            return false;
+        if (*p_++ == '0') {
+            if (p_ != fin_ && EstChiffre(*p_))
+                return false;
+        } else {
+            while (p_ != fin_ && EstChiffre(*p_))
+                ++p_;
+        }
+        if (p_ != fin_ && *p_ == '.') {
+            ++p_;
+            if (!Chiffres())
+                return false;
+        }
+        if (p_ != fin_ && (*p_ == 'e' || *p_ == 'E')) {
+            ++p_;
+            if (p_ != fin_ && (*p_ == '+' || *p_ == '-'))
+                ++p_;
+            if (!Chiffres())
+                return false;
+        }
+        char16_t* const texte = ecriture_;
+        for (const unsigned char* c = debut; c != p_; ++c)
+            *ecriture_++ = *c;
+        sortie = A::Valeur(TTypeValeur::Nombre, static_cast<std::size_t>(p_ - debut), texte);
+        return true;
+    }
+
+    // One or more decimal digits.
+    bool Chiffres()
+    {
+        const unsigned char* const debut = p_;
+        while (p_ != fin_ && EstChiffre(*p_))
+            ++p_;
+        return p_ != debut;
+    }
+
+    bool Chaine(TValeur& sortie)
+    {
+        ++p_;
+        char16_t* const texte = ecriture_;
+        for (;;) {
+            CopierAscii();
+            if (p_ == fin_)
+                return false;
+            const unsigned char c = *p_;
+            if (c == '"') {
+                ++p_;
+                break;
+            }
+            if (c == '\\') {
+                if (!Echappement())
+                    return false;
+            } else if (c < 0x80) {
+                *ecriture_++ = c;
+                ++p_;
+            } else if (!CaractereUtf8()) {
+                return false;
+            }
+        }
+        sortie = A::Valeur(TTypeValeur::Chaine, static_cast<std::size_t>(ecriture_ - texte), texte);
+        return true;
+    }
+
+    // Copies the run of plain 7-bit bytes (neither the double quote nor the
+    // backslash) that starts at the cursor; control characters stand for
+    // themselves. The text buffer holds at least as many code units as there
+    // are input bytes left, so a whole 16-unit store is always in bounds.
+    void CopierAscii()
+    {
+#if defined(__SSE2__)
+        const __m128i guillemet = _mm_set1_epi8('"');
+        const __m128i barre = _mm_set1_epi8('\\');
+        const __m128i zero = _mm_setzero_si128();
+        while (fin_ - p_ >= 16) {
+            const __m128i octets = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_));
+            const __m128i speciaux = _mm_or_si128(_mm_cmpeq_epi8(octets, guillemet), _mm_cmpeq_epi8(octets, barre));
+            const unsigned masque = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(speciaux, octets)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(ecriture_), _mm_unpacklo_epi8(octets, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(ecriture_ + 8), _mm_unpackhi_epi8(octets, zero));
+            if (masque != 0) {
+                const int n = __builtin_ctz(masque);
+                p_ += n;
+                ecriture_ += n;
+                return;
+            }
+            p_ += 16;
+            ecriture_ += 16;
+        }
+#endif
+        while (p_ != fin_ && *p_ < 0x80 && *p_ != '"' && *p_ != '\\')
+            *ecriture_++ = *p_++;
+    }
+
+    bool Echappement()
+    {
+        if (fin_ - p_ < 2)
+            return false;
+        const unsigned char c = p_[1];
+        p_ += 2;
+        switch (c) {
+        case '"':
+        case '\\':
+        case '/':
+            *ecriture_++ = c;
+            return true;
+        case 'b':
+            *ecriture_++ = 0x08;
+            return true;
+        case 'f':
+            *ecriture_++ = 0x0C;
+            return true;
+        case 'n':
+            *ecriture_++ = 0x0A;
+            return true;
+        case 'r':
+            *ecriture_++ = 0x0D;
+            return true;
+        case 't':
+            *ecriture_++ = 0x09;
+            return true;
+        case 'u': {
+            // Each escape gives one code unit: surrogate halves are taken as
+            // they come, paired or not.
+            if (fin_ - p_ < 4)
+                return false;
+            unsigned unite = 0;
+            for (int i = 0; i < 4; ++i) {
+                const int chiffre = ValeurHexa(p_[i]);
+                if (chiffre < 0)
+                    return false;
+                unite = unite << 4 | static_cast<unsigned>(chiffre);
+            }
+            p_ += 4;
+            *ecriture_++ = static_cast<char16_t>(unite);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    // One well-formed UTF-8 sequence of two to four bytes: no overlong form,
+    // no encoded surrogate, nothing above U+10FFFF.
+    bool CaractereUtf8()
+    {
+        const unsigned char c = *p_;
+        const std::ptrdiff_t reste = fin_ - p_;
+        auto suite = [this](int i) { return p_[i] >= 0x80 && p_[i] <= 0xBF; };
+        if (c >= 0xC2 && c <= 0xDF) {
+            if (reste < 2 || !suite(1))
+                return false;
+            *ecriture_++ = static_cast<char16_t>((c & 0x1F) << 6 | (p_[1] & 0x3F));
+            p_ += 2;
+            return true;
+        }
+        if (c >= 0xE0 && c <= 0xEF) {
+            if (reste < 3 || !suite(1) || !suite(2))
+                return false;
+            if ((c == 0xE0 && p_[1] < 0xA0) || (c == 0xED && p_[1] > 0x9F))
+                return false;
+            *ecriture_++ = static_cast<char16_t>((c & 0x0F) << 12 | (p_[1] & 0x3F) << 6 | (p_[2] & 0x3F));
+            p_ += 3;
+            return true;
+        }
+        if (c >= 0xF0 && c <= 0xF4) {
+            if (reste < 4 || !suite(1) || !suite(2) || !suite(3))
+                return false;
+            if ((c == 0xF0 && p_[1] < 0x90) || (c == 0xF4 && p_[1] > 0x8F))
+                return false;
+            const char32_t point = static_cast<char32_t>((c & 0x07) << 18 | (p_[1] & 0x3F) << 12
+                                                         | (p_[2] & 0x3F) << 6 | (p_[3] & 0x3F))
+                - 0x10000;
+            *ecriture_++ = static_cast<char16_t>(0xD800 + (point >> 10));
+            *ecriture_++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+            p_ += 4;
+            return true;
+        }
+        return false;
+    }
+
+    const unsigned char* p_;
+    const unsigned char* const fin_;
+    char16_t* ecriture_;
+    TStockageDocument& stockage_;
+    // Values and pairs of the arrays and objects still open, innermost last;
+    // each container moves its own into the document when it closes.
+    std::vector<TValeur> elements_;
+    std::vector<TPaire> paires_;
+};
+
+} // namespace
+
+std::optional<TDocument> ParseDocument(std::string_view octets, std::size_t debut)
+{
+    if (debut >= octets.size())
+        return std::nullopt;
+    const auto* premier = reinterpret_cast<const unsigned char*>(octets.data()) + debut;
+    const auto* fin = reinterpret_cast<const unsigned char*>(octets.data()) + octets.size();
+
+    auto stockage = std::make_unique<TStockageDocument>(octets.size() - debut);
+    TAnalyseur analyseur { premier, fin, *stockage };
+    TValeur racine = A::Valeur(TTypeValeur::Nul);
+    if (!analyseur.Document(racine))
+        return std::nullopt;
+    return A::Document(racine, std::move(stockage));
+}
+
+} // namespace tq::json_strict

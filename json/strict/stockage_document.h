@@ -1,0 +1,91 @@
+#pragma once
+
+// Internal to the strict reader: how a document stores its tree, and the one
+// door through which the reader's own files build and read values.
+
+#include "json/strict/document_strict.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+namespace tq::json_strict {
+
+// Everything a document owns. The texts of all strings and numbers share one
+// buffer allocated once for the largest size the input can need (every input
+// byte gives at most one code unit), so nothing moves while the tree is
+// built. The pairs and elements of each object and array are contiguous in
+// blocks that are never reallocated either.
+struct TStockageDocument {
+    explicit TStockageDocument(std::size_t tailleEntree)
+        : textes { std::make_unique_for_overwrite<char16_t[]>(std::max<std::size_t>(tailleEntree, 1)) }
+        , tailleBloc_ { std::clamp<std::size_t>(tailleEntree, 256, 64 * 1024) }
+    {
+    }
+
+    // Copies n values into storage owned by the document and returns the copy.
+    template <class T> const T* Copier(const T* source, std::size_t n)
+    {
+        static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % alignof(std::max_align_t) == 0);
+        T* cible = reinterpret_cast<T*>(Reserver(n * sizeof(T)));
+        std::uninitialized_copy_n(source, n, cible);
+        return cible;
+    }
+
+    std::unique_ptr<char16_t[]> textes;
+
+private:
+    std::byte* Reserver(std::size_t octets)
+    {
+        // A large request gets a block of its own, so the current block keeps its free space.
+        if (octets > tailleBloc_ / 2) {
+            blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(octets));
+            return blocs_.back().get();
+        }
+        if (octets > reste_) {
+            blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(tailleBloc_));
+            libre_ = blocs_.back().get();
+            reste_ = tailleBloc_;
+            tailleBloc_ = std::min<std::size_t>(tailleBloc_ * 2, 4 * 1024 * 1024);
+        }
+        std::byte* zone = libre_;
+        libre_ += octets;
+        reste_ -= octets;
+        return zone;
+    }
+
+    std::vector<std::unique_ptr<std::byte[]>> blocs_;
+    std::byte* libre_ = nullptr;
+    std::size_t reste_ = 0;
+    std::size_t tailleBloc_;
+};
+
+struct TAccesInterne {
+    static TValeur Valeur(TTypeValeur type, std::size_t taille = 0, const void* donnees = nullptr) noexcept
+    {
+        return TValeur { type, taille, donnees };
+    }
+    static TPaire Paire(TValeur nom, TValeur valeur) noexcept { return TPaire { nom, valeur }; }
+
+    static TTypeValeur Type(const TValeur& v) noexcept { return static_cast<TTypeValeur>(v.entete_ & 0xFF); }
+    static std::size_t Taille(const TValeur& v) noexcept { return static_cast<std::size_t>(v.entete_ >> 8); }
+
+    static std::u16string_view Texte(const TValeur& v) noexcept
+    {
+        return { static_cast<const char16_t*>(v.donnees_), Taille(v) };
+    }
+    static const TValeur* Elements(const TValeur& v) noexcept { return static_cast<const TValeur*>(v.donnees_); }
+    static const TPaire* Paires(const TValeur& v) noexcept { return static_cast<const TPaire*>(v.donnees_); }
+
+    static const TValeur& Nom(const TPaire& p) noexcept { return p.nom_; }
+    static const TValeur& ValeurDe(const TPaire& p) noexcept { return p.valeur_; }
+
+    static TDocument Document(TValeur racine, std::unique_ptr<TStockageDocument> stockage) noexcept
+    {
+        return TDocument { racine, std::move(stockage) };
+    }
+};
+
+} // namespace tq::json_strict
