@@ -1,0 +1,64 @@
+#include "platform/encodage_ansi.h"
+
+#include "platform/meilleur_ajustement.h"
+
+namespace tq {
+
+namespace {
+
+bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// One pass over the text: each code unit is one table look-up and, nearly
+// always, one byte stored in place. The output is sized for one byte per code
+// unit up front; only a character that gives several bytes or none takes the
+// slower road, which resizes the buffer around it.
+void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte)
+{
+    const std::size_t debut = sortie.size();
+    sortie.resize(debut + texte.size());
+    char* ecrit = sortie.data() + debut;
+    const char16_t* lu = texte.data();
+    const char16_t* const fin = lu + texte.size();
+    while (lu < fin) {
+        const std::uint16_t code = table.code[*lu++];
+        if (code < TTableEncodage::PremiereSuite) {
+            *ecrit++ = static_cast<char>(code);
+            continue;
+        }
+        std::string_view suite = "?";
+        if (code == TTableEncodage::SubstitutHaut) {
+            // A character beyond the first plane is one character: one "?".
+            if (lu < fin && EstSubstitutBas(*lu))
+                ++lu;
+        } else {
+            suite = table.suites[code - TTableEncodage::PremiereSuite];
+        }
+        const std::size_t position = static_cast<std::size_t>(ecrit - sortie.data());
+        const std::size_t reste = static_cast<std::size_t>(fin - lu);
+        sortie.resize(position + suite.size() + reste);
+        ecrit = sortie.data() + position;
+        for (char octet : suite)
+            *ecrit++ = octet;
+    }
+    sortie.resize(static_cast<std::size_t>(ecrit - sortie.data()));
+}
+
+} // namespace
+
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte) { Encoder(TableAnsi(), sortie, texte); }
+
+std::string VersAnsi(std::u16string_view texte)
+{
+    std::string sortie;
+    Encoder(TableAnsi(), sortie, texte);
+    return sortie;
+}
+
+std::string ReductionAscii(std::u16string_view texte)
+{
+    std::string sortie;
+    Encoder(TableAscii(), sortie, texte);
+    return sortie;
+}
+
+} // namespace tq

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tq {
+
+// Text to the ANSI code page, which is always Windows-1252 here: one byte per
+// character of the code page, a best-fit character for a character outside it
+// (a letter with a diacritic gives its base letter, typographic punctuation its
+// plain form), "?" when there is none. Zero-width characters (the byte-order
+// mark among them) are dropped; a surrogate pair gives one "?". No byte-order
+// mark is written. No character outside 7-bit ASCII ever gives the double
+// quote or the backslash.
+std::string VersAnsi(std::u16string_view texte);
+
+// The same conversion, appended to the end of `sortie`.
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte);
+
+// Text reduced to 7-bit ASCII: ASCII unchanged, a letter with a diacritic gives
+// its base letter ("é" gives "e"), other characters their best-fit ASCII form
+// where there is one ("œ" gives "oe", "…" gives "...", typographic quotes an
+// apostrophe), "?" otherwise. Every byte of the result is below 0x80, and no
+// character outside ASCII gives the double quote or the backslash, so a valid
+// JSON text stays valid JSON after the reduction.
+std::string ReductionAscii(std::u16string_view texte);
+
+} // namespace tq
