@@ -1,32 +1,16 @@
 #include "platform/encodage_ansi.h"
 
+#include "platform/grand_tampon.h"
 #include "platform/meilleur_ajustement.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include <sys/mman.h>
-
 namespace tq {
 
 namespace {
 
-// A result file can run to tens of megabytes. Fresh memory of that size costs
-// a page fault every 4 KiB when it is first written, more than the conversion
-// itself; asking for huge pages takes that cost away where the system offers
-// them, and changes nothing where it does not.
-void ReserverGrandTampon(std::string& sortie, std::size_t taille)
-{
-    constexpr std::size_t GrandePage = std::size_t { 2 } << 20;
-    if (taille < 4 * GrandePage || sortie.capacity() >= taille)
-        return;
-    sortie.reserve(taille);
-    const auto adresse = reinterpret_cast<std::uintptr_t>(sortie.data());
-    const std::uintptr_t debut = (adresse + GrandePage - 1) & ~(GrandePage - 1);
-    const std::uintptr_t fin = (adresse + taille) & ~(GrandePage - 1);
-    if (fin > debut)
-        madvise(reinterpret_cast<void*>(debut), fin - debut, MADV_HUGEPAGE);
-}
+constexpr std::size_t GrandMorceau = std::size_t { 1 } << 20;
 
 bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -37,7 +21,10 @@ bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte)
 {
     const std::size_t debut = sortie.size();
-    ReserverGrandTampon(sortie, debut + texte.size());
+    // Only a large piece asks for a reservation of its own: small pieces
+    // appended one after the other rely on the string's geometric growth.
+    if (texte.size() >= GrandMorceau)
+        ReserverGrandTampon(sortie, debut + texte.size());
     sortie.resize(debut + texte.size());
     char* ecrit = sortie.data() + debut;
     const char16_t* lu = texte.data();
