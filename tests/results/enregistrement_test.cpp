@@ -1,0 +1,89 @@
+#include "results/enregistrement.h"
+
+#include "dossier_temporaire.h"
+
+#include "results/erreurs_resultats.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Enregistrement = DossierTemporaire;
+
+TEST_F(Enregistrement, ResultatsOctetParOctet)
+{
+    const fs::path chemin = dossier_ / "stats.csv";
+    tq::EnregistrerResultats(uR"({"resultats":["a;b","c;d"]})", chemin);
+    EXPECT_EQ(Lire(chemin), "a;b\r\nc;d\r\n");
+    EXPECT_EQ(fs::file_size(chemin), 10u);
+
+    tq::EnregistrerResultats(u"{\"resultats\":[\"Château;12 €\"]}", chemin);
+    EXPECT_EQ(Lire(chemin), "Ch\xE2teau;12 \x80\r\n");
+}
+
+TEST_F(Enregistrement, ReponseSansResultatsVideLeFichier)
+{
+    const std::u16string_view reponses[] = { uR"({"resultats":[]})", u"{}", uR"({"Resultats":["a"]})",
+                                             uR"({"resultats":null})", uR"({"resultats":"a"})", u"",
+                                             u"<html>Erreur</html>" };
+    for (std::u16string_view reponse : reponses) {
+        SCOPED_TRACE(std::string(reponse.begin(), reponse.end()));
+        const fs::path chemin = dossier_ / "stats.csv";
+        Ecrire(chemin, "ancien\r\n");
+        tq::EnregistrerResultats(reponse, chemin);
+        EXPECT_TRUE(fs::exists(chemin));
+        EXPECT_EQ(fs::file_size(chemin), 0u);
+    }
+}
+
+TEST_F(Enregistrement, ReponseIllisibleNEcritRien)
+{
+    const fs::path chemin = dossier_ / "stats.csv";
+    Ecrire(chemin, "ancien\r\n");
+    const fs::path absent = dossier_ / "nouveau.csv";
+    for (const fs::path& cible : { chemin, absent }) {
+        SCOPED_TRACE(cible.filename().string());
+        try {
+            tq::EnregistrerResultats(uR"({"resultats":["a")", cible);
+            ADD_FAILURE() << "an answer cut short was reported as written";
+        } catch (const tq::Erreur& e) {
+            EXPECT_STREQ(e.what(), "Réponse du serveur illisible : aucun fichier n'a été écrit");
+        }
+    }
+    EXPECT_EQ(Lire(chemin), "ancien\r\n");
+    EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
+}
+
+TEST_F(Enregistrement, JsonEnUneLigne)
+{
+    const fs::path chemin = dossier_ / "centres.json";
+    tq::EnregistrerJson(uR"({"centres":[]})", chemin);
+    EXPECT_EQ(Lire(chemin), "{\"centres\":[]}\r\n");
+    EXPECT_EQ(fs::file_size(chemin), 16u);
+
+    tq::EnregistrerJson(u"", chemin);
+    EXPECT_EQ(Lire(chemin), "\r\n");
+}
+
+TEST_F(Enregistrement, DossierAbsent)
+{
+    const fs::path chemin = dossier_ / "absent" / "stats.csv";
+    const std::string attendu = "Impossible de créer le fichier \"" + chemin.string()
+        + "\". Le chemin d'accès spécifié est introuvable";
+    for (int operation = 0; operation < 2; ++operation) {
+        SCOPED_TRACE(operation == 0 ? "resultats" : "json");
+        try {
+            if (operation == 0)
+                tq::EnregistrerResultats(uR"({"resultats":["a;b"]})", chemin);
+            else
+                tq::EnregistrerJson(uR"({"centres":[]})", chemin);
+            ADD_FAILURE() << "a file in a missing folder was reported as written";
+        } catch (const tq::ErreurCreationFichier& e) {
+            EXPECT_EQ(e.what(), attendu);
+        }
+    }
+    EXPECT_FALSE(fs::exists(dossier_ / "absent"));
+    EXPECT_TRUE(Noms(dossier_).empty());
+}
+
+} // namespace
