@@ -253,3 +253,31 @@ TEST(ReductionAscii, TexteLongAvecExpansions)
 }
 
 } // namespace
+
+namespace {
+
+// A piece large enough to take the reserved-buffer road, with characters that
+// give several bytes or none at both ends and in the middle.
+TEST(ReductionAscii, GrandTexte)
+{
+    constexpr std::size_t Taille = 9u << 20;
+    std::u16string texte(Taille, u'a');
+    texte[0] = u'œ';
+    texte[Taille / 2] = u'\uFEFF';
+    texte[Taille - 2] = u'\xD83D';
+    texte[Taille - 1] = u'\xDE00';
+    const std::string ascii = tq::ReductionAscii(texte);
+    // "oe" takes one byte more, the mark one less, the pair one less.
+    ASSERT_EQ(ascii.size(), Taille + 1 - 1 - 1);
+    EXPECT_EQ(ascii.substr(0, 4), "oeaa");
+    EXPECT_EQ(ascii.substr(ascii.size() - 3), "aa?");
+    EXPECT_EQ(ascii.find_first_not_of('a', 2), ascii.size() - 1);
+
+    std::string ansi = "debut";
+    tq::AjouterEnAnsi(ansi, texte);
+    ASSERT_EQ(ansi.size(), 5 + Taille - 2);
+    EXPECT_EQ(ansi.substr(0, 7), "debut\x9C" "a");
+    EXPECT_EQ(ansi.back(), '?');
+}
+
+} // namespace
