@@ -1,0 +1,349 @@
+#include "http/lecteur_reponse.h"
+
+#include "http/erreurs_http.h"
+#include "http/meta_html.h"
+#include "platform/decodage_charset.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace tq {
+
+namespace {
+
+// A line whose line feed comes after more bytes than this is refused.
+constexpr std::size_t LongueurLigneMax = 16384;
+// Bytes asked of the source in one read.
+constexpr std::size_t TaillePiece = 32768;
+// An endless run of "100 Continue" answers must end somewhere.
+constexpr std::size_t ReponsesIntermediairesMax = 255;
+// Room made for a body at once when Content-Length announces it; beyond this
+// the room grows with the bytes that actually arrive, so that a false length
+// costs nothing.
+constexpr std::uint64_t ReserveCorpsMax = std::uint64_t(128) << 20;
+
+bool EstBlanc(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The second blank-separated field of the status line as a decimal integer;
+// -1 when it is missing or is not one.
+int CodeStatut(std::string_view ligne)
+{
+    std::size_t i = 0;
+    while (i < ligne.size() && EstBlanc(ligne[i]))
+        ++i;
+    while (i < ligne.size() && !EstBlanc(ligne[i]))
+        ++i;
+    while (i < ligne.size() && EstBlanc(ligne[i]))
+        ++i;
+    const std::size_t debut = i;
+    while (i < ligne.size() && !EstBlanc(ligne[i]))
+        ++i;
+    const std::string_view champ = ligne.substr(debut, i - debut);
+    if (champ.empty() || champ.size() > 9)
+        return -1;
+    int code = 0;
+    for (char c : champ) {
+        if (c < '0' || c > '9')
+            return -1;
+        code = code * 10 + (c - '0');
+    }
+    return code;
+}
+
+int ValeurHexa(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+class TLecteurReponse {
+public:
+    TLecteurReponse(TSourceOctets& source, const TReglagesClientHttp& reglages)
+        : source_(source)
+        , reglages_(reglages)
+        , tampon_(2 * TaillePiece, '\0')
+    {
+    }
+
+    TReponseHttp Lire()
+    {
+        TReponseHttp reponse;
+        for (std::size_t intermediaires = 0;;) {
+            reponse = {};
+            lignesEntete_ = 0;
+            reponse.ligneStatut = LigneObligatoire();
+            reponse.codeStatut = CodeStatut(reponse.ligneStatut);
+            LireEntetes(reponse.entetes);
+            if (reponse.codeStatut != 100)
+                break;
+            if (++intermediaires > ReponsesIntermediairesMax)
+                throw Erreur(MessageTropDeReponsesIntermediaires);
+        }
+        TTypeContenu type = AnalyserTypeContenu(reponse.entetes);
+        reponse.typeMedia = std::move(type.typeMedia);
+        reponse.charset = std::move(type.charset);
+        reponse.longueurContenu = LongueurContenu(reponse.entetes);
+        if (CorpsAttendu(reponse.codeStatut))
+            LireCorps(reponse);
+        if (EstTypeHtml(reponse.typeMedia)) {
+            for (TChampEntete& champ : ChampsMetaHttpEquiv(reponse.corps))
+                reponse.entetes.Remplacer(std::move(champ.nom), std::move(champ.valeur));
+            type = AnalyserTypeContenu(reponse.entetes);
+            reponse.typeMedia = std::move(type.typeMedia);
+            reponse.charset = std::move(type.charset);
+        }
+        reponse.garderConnexion = GarderConnexion(reponse.entetes);
+        return reponse;
+    }
+
+private:
+    // Reads more bytes into the buffer; false once the peer has closed.
+    bool Remplir()
+    {
+        if (ferme_)
+            return false;
+        if (debut_ == fin_) {
+            debut_ = fin_ = 0;
+        } else if (tampon_.size() - fin_ < TaillePiece) {
+            std::memmove(tampon_.data(), tampon_.data() + debut_, fin_ - debut_);
+            fin_ -= debut_;
+            debut_ = 0;
+        }
+        const std::size_t n = source_.Lire(tampon_.data() + fin_, std::min(TaillePiece, tampon_.size() - fin_));
+        if (n == 0) {
+            ferme_ = true;
+            return false;
+        }
+        fin_ += n;
+        return true;
+    }
+
+    // The next line without its line end, read as ASCII; false when the peer
+    // closes before its line feed.
+    bool LireLigne(std::string& ligne)
+    {
+        std::size_t examines = 0;
+        for (;;) {
+            const char* debut = tampon_.data() + debut_;
+            const std::size_t disponibles = fin_ - debut_;
+            const void* saut = std::memchr(debut + examines, '\n', disponibles - examines);
+            if (saut != nullptr) {
+                std::size_t longueur = static_cast<std::size_t>(static_cast<const char*>(saut) - debut);
+                if (longueur > LongueurLigneMax)
+                    throw Erreur(MessageLigneTropLongue);
+                debut_ += longueur + 1;
+                if (longueur > 0 && debut[longueur - 1] == '\r')
+                    --longueur;
+                ligne = TexteAscii(std::string_view(debut, longueur));
+                return true;
+            }
+            if (disponibles > LongueurLigneMax)
+                throw Erreur(MessageLigneTropLongue);
+            examines = disponibles;
+            if (!Remplir())
+                return false;
+        }
+    }
+
+    // A line that the answer cannot do without: a close before it is complete
+    // means the answer was cut short.
+    std::string LigneObligatoire()
+    {
+        std::string ligne;
+        if (!LireLigne(ligne))
+            throw Erreur(MessageConnexionFermee);
+        return ligne;
+    }
+
+    void CompterLigneEntete()
+    {
+        if (++lignesEntete_ > reglages_.lignesEnteteMax)
+            throw Erreur(MessageTropDeLignesEntete);
+    }
+
+    // Header lines up to the empty line; a line that begins with a blank
+    // continues the previous value.
+    void LireEntetes(TEntetesHttp& entetes)
+    {
+        for (;;) {
+            const std::string ligne = LigneObligatoire();
+            if (ligne.empty())
+                return;
+            CompterLigneEntete();
+            if (EstBlanc(ligne.front())) {
+                entetes.Prolonger(ligne);
+                continue;
+            }
+            AjouterChamp(entetes, ligne);
+        }
+    }
+
+    // A line "Name: value"; a line without ":" names no field.
+    static void AjouterChamp(TEntetesHttp& entetes, std::string_view ligne)
+    {
+        const std::size_t deuxPoints = ligne.find(':');
+        if (deuxPoints == std::string_view::npos)
+            return;
+        entetes.Ajouter(std::string(SansBlancs(ligne.substr(0, deuxPoints))),
+                        std::string(SansBlancs(ligne.substr(deuxPoints + 1))));
+    }
+
+    bool CorpsAttendu(int code)
+    {
+        if ((code >= 100 && code <= 199) || code == 204 || code == 304)
+            return false;
+        if (code >= 300 && code <= 399)
+            return DonneesArriventA(reglages_.delaiCorpsRedirection);
+        return true;
+    }
+
+    // A redirection's body is read only if its first bytes come in time: a
+    // server may well keep the connection open and send none.
+    bool DonneesArriventA(std::chrono::milliseconds delai)
+    {
+        if (fin_ > debut_)
+            return true;
+        if (ferme_ || !source_.AttendreDonnees(delai))
+            return false;
+        return Remplir();
+    }
+
+    void LireCorps(TReponseHttp& reponse)
+    {
+        std::string& corps = reponse.corps;
+        taille_ = 0;
+        if (CorpsFragmente(reponse.entetes)) {
+            LireFragments(reponse);
+        } else if (reponse.longueurContenu > 0) {
+            const auto longueur = static_cast<std::uint64_t>(reponse.longueurContenu);
+            if (longueur > reglages_.tailleCorpsMax)
+                throw Erreur(MessageReponseTropVolumineuse);
+            corps.resize(static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax)));
+            plafond_ = longueur;
+            if (AjouterAuCorps(corps, longueur) < longueur)
+                throw Erreur(MessageConnexionFermee);
+        } else if (reponse.longueurContenu < 0) {
+            // Read until the close; one byte past the limit shows it was passed.
+            plafond_ = reglages_.tailleCorpsMax + 1;
+            AjouterAuCorps(corps, plafond_);
+            if (taille_ > reglages_.tailleCorpsMax)
+                throw Erreur(MessageReponseTropVolumineuse);
+        }
+        corps.resize(taille_);
+    }
+
+    // Chunks up to the one of size 0, then trailer lines up to an empty line,
+    // each added to the header fields. A close anywhere in between means the
+    // body was cut short.
+    void LireFragments(TReponseHttp& reponse)
+    {
+        plafond_ = reglages_.tailleCorpsMax;
+        for (;;) {
+            const std::uint64_t taille = TailleFragment(LigneObligatoire());
+            if (taille == 0)
+                break;
+            if (taille > reglages_.tailleCorpsMax - taille_)
+                throw Erreur(MessageReponseTropVolumineuse);
+            if (AjouterAuCorps(reponse.corps, taille) < taille)
+                throw Erreur(MessageConnexionFermee);
+            LigneObligatoire();
+        }
+        for (;;) {
+            const std::string ligne = LigneObligatoire();
+            if (ligne.empty())
+                return;
+            CompterLigneEntete();
+            AjouterChamp(reponse.entetes, ligne);
+        }
+    }
+
+    // The chunk-size line cut at its first ";", trimmed and read as a
+    // hexadecimal number; 0 when it is not one.
+    std::uint64_t TailleFragment(std::string_view ligne)
+    {
+        const std::string_view chiffres = SansBlancs(ligne.substr(0, ligne.find(';')));
+        std::uint64_t taille = 0;
+        for (char c : chiffres) {
+            const int valeur = ValeurHexa(c);
+            if (valeur < 0)
+                return 0;
+            if (taille > (std::numeric_limits<std::uint64_t>::max() >> 4))
+                throw Erreur(MessageReponseTropVolumineuse);
+            taille = (taille << 4) | std::uint64_t(valeur);
+        }
+        return taille;
+    }
+
+    // Appends up to voulu bytes to the body: first what the buffer holds, then
+    // straight from the source into the body. Fewer only when the peer closes.
+    std::uint64_t AjouterAuCorps(std::string& corps, std::uint64_t voulu)
+    {
+        std::uint64_t ajoutes = 0;
+        const std::size_t enTampon = static_cast<std::size_t>(std::min<std::uint64_t>(voulu, fin_ - debut_));
+        if (enTampon > 0) {
+            FaireDeLaPlace(corps, enTampon);
+            std::memcpy(corps.data() + taille_, tampon_.data() + debut_, enTampon);
+            taille_ += enTampon;
+            debut_ += enTampon;
+            ajoutes += enTampon;
+        }
+        while (ajoutes < voulu && !ferme_) {
+            const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, TaillePiece));
+            FaireDeLaPlace(corps, piece);
+            const std::size_t n = source_.Lire(corps.data() + taille_, piece);
+            if (n == 0) {
+                ferme_ = true;
+                break;
+            }
+            taille_ += n;
+            ajoutes += n;
+        }
+        return ajoutes;
+    }
+
+    // The body's room grows geometrically, never past the most it may hold.
+    void FaireDeLaPlace(std::string& corps, std::size_t besoin)
+    {
+        if (corps.size() - taille_ >= besoin)
+            return;
+        const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(corps.size()), TaillePiece);
+        const std::uint64_t cible = std::max<std::uint64_t>(taille_ + besoin, std::min(double_, plafond_));
+        corps.resize(static_cast<std::size_t>(cible));
+    }
+
+    TSourceOctets& source_;
+    const TReglagesClientHttp& reglages_;
+    std::string tampon_;
+    std::size_t debut_ = 0;
+    std::size_t fin_ = 0;
+    bool ferme_ = false;
+    std::size_t lignesEntete_ = 0;
+    std::size_t taille_ = 0;
+    std::uint64_t plafond_ = 0;
+};
+
+} // namespace
+
+TReponseHttp LireReponse(TSourceOctets& source, const TReglagesClientHttp& reglages)
+{
+    return TLecteurReponse(source, reglages).Lire();
+}
+
+std::u16string TexteReponse(const TReponseHttp& reponse)
+{
+    std::u16string texte = DecoderCorps(reponse.corps, reponse.typeMedia, reponse.charset);
+    if (reponse.codeStatut < 200 || reponse.codeStatut > 299)
+        throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(texte));
+    return texte;
+}
+
+} // namespace tq

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "http/source_octets.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string_view>
+
+namespace tq {
+
+// A TCP connection over IPv4, owned: moved, never copied, closed when
+// destroyed. Every wait is bounded; a failure throws ErreurSocket with the
+// Windows Sockets number of the system error.
+class TSocketTcp final : public TSourceOctets {
+public:
+    TSocketTcp() = default;
+    ~TSocketTcp() override;
+    TSocketTcp(TSocketTcp&& autre) noexcept;
+    TSocketTcp& operator=(TSocketTcp&& autre) noexcept;
+    TSocketTcp(const TSocketTcp&) = delete;
+    TSocketTcp& operator=(const TSocketTcp&) = delete;
+
+    // Connects to the address (network byte order) and port, giving up after
+    // delaiConnexion; later sends and reads give up after delaiLecture
+    // without progress. Both give up as error 10060.
+    void Connecter(std::uint32_t adresse, std::uint16_t port, std::chrono::milliseconds delaiConnexion,
+                   std::chrono::milliseconds delaiLecture);
+
+    // Sends every byte, in send calls of at most taillePiece bytes.
+    void Envoyer(std::string_view octets, std::size_t taillePiece);
+
+    std::size_t Lire(char* tampon, std::size_t taille) override;
+    bool AttendreDonnees(std::chrono::milliseconds delai) override;
+
+    void Fermer();
+    bool Ouvert() const { return fd_ >= 0; }
+
+private:
+    // Waits for the event; false when the time ran out.
+    bool Attendre(short evenement, std::chrono::milliseconds delai);
+
+    int fd_ = -1;
+    std::chrono::milliseconds delaiLecture_ { 0 };
+};
+
+} // namespace tq
