@@ -1,0 +1,103 @@
+#include "server/ecriture_json.h"
+
+#include "platform/texte_utf.h"
+
+namespace tq {
+
+void TEcrivainJson::AvantValeur()
+{
+    if (m_virgule)
+        m_json.push_back(',');
+    m_virgule = true;
+}
+
+void TEcrivainJson::DebutObjet()
+{
+    AvantValeur();
+    m_json.push_back('{');
+    m_virgule = false;
+}
+
+void TEcrivainJson::FinObjet()
+{
+    m_json.push_back('}');
+    m_virgule = true;
+}
+
+void TEcrivainJson::DebutTableau()
+{
+    AvantValeur();
+    m_json.push_back('[');
+    m_virgule = false;
+}
+
+void TEcrivainJson::FinTableau()
+{
+    m_json.push_back(']');
+    m_virgule = true;
+}
+
+void TEcrivainJson::Nom(std::u16string_view nom)
+{
+    AvantValeur();
+    Chaine(nom);
+    m_json.push_back(':');
+    m_virgule = false;
+}
+
+void TEcrivainJson::Texte(std::u16string_view texte)
+{
+    AvantValeur();
+    Chaine(texte);
+}
+
+void TEcrivainJson::Entier(long long valeur)
+{
+    AvantValeur();
+    m_json += std::to_string(valeur);
+}
+
+void TEcrivainJson::Chaine(std::u16string_view texte)
+{
+    static constexpr char hexa[] = "0123456789abcdef";
+    std::u16string echappe;
+    echappe.reserve(texte.size() + 2);
+    for (const char16_t c : texte) {
+        switch (c) {
+        case u'"':
+            echappe += u"\\\"";
+            break;
+        case u'\\':
+            echappe += u"\\\\";
+            break;
+        case u'\n':
+            echappe += u"\\n";
+            break;
+        case u'\r':
+            echappe += u"\\r";
+            break;
+        case u'\t':
+            echappe += u"\\t";
+            break;
+        case u'\b':
+            echappe += u"\\b";
+            break;
+        case u'\f':
+            echappe += u"\\f";
+            break;
+        default:
+            if (c < 0x20) {
+                echappe += u"\\u00";
+                echappe.push_back(static_cast<char16_t>(hexa[c >> 4]));
+                echappe.push_back(static_cast<char16_t>(hexa[c & 0xF]));
+            } else {
+                echappe.push_back(c);
+            }
+        }
+    }
+    m_json.push_back('"');
+    m_json += VersUtf8(echappe);
+    m_json.push_back('"');
+}
+
+} // namespace tq

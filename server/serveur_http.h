@@ -1,0 +1,45 @@
+#pragma once
+
+#include "server/reponse.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace httplib {
+class Server;
+}
+
+namespace tq {
+
+// The statistics service over HTTP: POST "/" answers a query request (see
+// Repondre); any other method or path gets a short French text with its
+// error status. Requests are served on a pool of threads, each opening the
+// base for itself.
+class TServeurStatistiques {
+public:
+    explicit TServeurStatistiques(TConfigurationServeur configuration);
+    ~TServeurStatistiques();
+    TServeurStatistiques(const TServeurStatistiques&) = delete;
+    TServeurStatistiques& operator=(const TServeurStatistiques&) = delete;
+
+    // Binds the listening socket and returns its port; port 0 takes a free
+    // one. Raises Erreur when the address cannot be bound.
+    int Lier(const std::string& adresse, int port);
+
+    // Serves until Arreter is called (from another thread).
+    void Ecouter();
+
+    // Stops Ecouter, or keeps it from starting if it has not started yet.
+    // May be called from any thread, and more than once.
+    void Arreter();
+
+private:
+    TConfigurationServeur m_configuration;
+    std::unique_ptr<httplib::Server> m_serveur;
+    std::atomic<bool> m_ecouteDemandee { false };
+    std::atomic<bool> m_ecouteTerminee { false };
+    std::atomic<bool> m_arretDemande { false };
+};
+
+} // namespace tq

@@ -1,0 +1,102 @@
+#include "server/format_date.h"
+
+#include "platform/texte_utf.h"
+#include "server/erreurs_serveur.h"
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono;
+
+TEST(FormatDate, LectureEtEcriture)
+{
+    struct Cas {
+        const char* nom;
+        std::u16string_view motif;
+        std::u16string_view texte;
+        year_month_day jour;
+        std::u16string_view ecrit; // the same day written back with the pattern
+    };
+    const Cas cas[] = {
+        { "francais", u"dd/MM/yyyy", u"01/03/2019", 2019y / March / 1d, u"01/03/2019" },
+        { "francais sans zeros lu", u"dd/MM/yyyy", u"1/3/2019", 2019y / March / 1d, u"01/03/2019" },
+        { "sans zeros", u"d/M/yyyy", u"1/3/2019", 2019y / March / 1d, u"1/3/2019" },
+        { "sans zeros avec zeros lu", u"d/M/yyyy", u"01/03/2019", 2019y / March / 1d, u"1/3/2019" },
+        { "iso", u"yyyy-MM-dd", u"2019-03-31", 2019y / March / 31d, u"2019-03-31" },
+        { "americain", u"M/d/yy", u"3/1/19", 2019y / March / 1d, u"3/1/19" },
+        { "annee courte 49", u"dd.MM.yy", u"31.12.49", 2049y / December / 31d, u"31.12.49" },
+        { "annee courte 50", u"dd.MM.yy", u"01.01.50", 1950y / January / 1d, u"01.01.50" },
+        { "jour zero du client", u"dd/MM/yyyy", u"30/12/1899", 1899y / December / 30d, u"30/12/1899" },
+        { "29 fevrier bissextile", u"dd/MM/yyyy", u"29/02/2020", 2020y / February / 29d, u"29/02/2020" },
+        { "sans separateur", u"yyyyMMdd", u"20190301", 2019y / March / 1d, u"20190301" },
+        { "separateur non ascii", u"dd·MM·yyyy", u"01·03·2019", 2019y / March / 1d, u"01·03·2019" },
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const tq::TFormatDate format(c.motif);
+        EXPECT_EQ(format.Lire(c.texte), c.jour);
+        EXPECT_EQ(format.Ecrire(c.jour), c.ecrit);
+    }
+}
+
+TEST(FormatDate, TextesIllisibles)
+{
+    struct Cas {
+        const char* nom;
+        std::u16string_view texte;
+        const char* message;
+    };
+    const Cas cas[] = {
+        { "vide", u"", "Date illisible : «  » (format attendu : dd/MM/yyyy)." },
+        { "autre separateur", u"01-03-2019", "Date illisible : « 01-03-2019 » (format attendu : dd/MM/yyyy)." },
+        { "ordre iso", u"2019/03/01", "Date illisible : « 2019/03/01 » (format attendu : dd/MM/yyyy)." },
+        { "annee courte", u"01/03/19", "Date illisible : « 01/03/19 » (format attendu : dd/MM/yyyy)." },
+        { "31 avril", u"31/04/2019", "Date illisible : « 31/04/2019 » (format attendu : dd/MM/yyyy)." },
+        { "29 fevrier", u"29/02/2019", "Date illisible : « 29/02/2019 » (format attendu : dd/MM/yyyy)." },
+        { "mois 13", u"01/13/2019", "Date illisible : « 01/13/2019 » (format attendu : dd/MM/yyyy)." },
+        { "jour 0", u"00/03/2019", "Date illisible : « 00/03/2019 » (format attendu : dd/MM/yyyy)." },
+        { "annee 0", u"01/03/0000", "Date illisible : « 01/03/0000 » (format attendu : dd/MM/yyyy)." },
+        { "suite", u"01/03/2019 00:00", "Date illisible : « 01/03/2019 00:00 » (format attendu : dd/MM/yyyy)." },
+        { "accent", u"01/03/2019é", "Date illisible : « 01/03/2019é » (format attendu : dd/MM/yyyy)." },
+        { "controle", u"01/03\n2019", "Date illisible : « 01/03?2019 » (format attendu : dd/MM/yyyy)." },
+        { "trop long", u"0123456789012345678901234567890123456789X",
+          "Date illisible : « 0123456789012345678901234567890123456789… » (format attendu : dd/MM/yyyy)." },
+    };
+    const tq::TFormatDate format(u"dd/MM/yyyy");
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        try {
+            format.Lire(c.texte);
+            ADD_FAILURE() << "lu";
+        } catch (const tq::ErreurRequete& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
+TEST(FormatDate, MotifsRefuses)
+{
+    struct Cas {
+        const char* nom;
+        std::u16string_view motif;
+        const char* raison;
+    };
+    const Cas cas[] = {
+        { "vide", u"", "le jour, le mois et l'année doivent tous y figurer" },
+        { "sans annee", u"dd/MM", "le jour, le mois et l'année doivent tous y figurer" },
+        { "minutes", u"dd/mm/yyyy", "seules les lettres d, M et y sont permises" },
+        { "francais", u"jj/mm/aaaa", "seules les lettres d, M et y sont permises" },
+        { "mois en lettres", u"dd MMM yyyy", "d et M s'écrivent d, dd, M ou MM ; l'année yy ou yyyy" },
+        { "annee sur trois", u"dd/MM/yyy", "d et M s'écrivent d, dd, M ou MM ; l'année yy ou yyyy" },
+        { "jour en double", u"dd/MM/yyyy dd", "un champ y figure deux fois" },
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        try {
+            tq::TFormatDate format(c.motif);
+            ADD_FAILURE() << "accepté";
+        } catch (const tq::Erreur& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Format de date incorrect : « " + tq::VersUtf8(c.motif) + " » (" + c.raison + ").");
+        }
+    }
+}

@@ -1,0 +1,98 @@
+#include "outils_test.h"
+
+#include "platform/texte_utf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace tq::test {
+
+TDossierTemporaire::TDossierTemporaire()
+{
+    std::string modele = (std::filesystem::temp_directory_path() / "tq_serveur_XXXXXX").string();
+    if (mkdtemp(modele.data()) == nullptr)
+        throw std::runtime_error("mkdtemp a échoué");
+    m_dossier = modele;
+}
+
+TDossierTemporaire::~TDossierTemporaire()
+{
+    std::error_code erreur;
+    std::filesystem::remove_all(m_dossier, erreur);
+}
+
+TServeurEnFond::TServeurEnFond(TConfigurationServeur configuration)
+    : m_serveur(std::move(configuration))
+{
+    m_port = m_serveur.Lier("127.0.0.1", 0);
+    m_fil = std::thread([this]() { m_serveur.Ecouter(); });
+}
+
+TServeurEnFond::~TServeurEnFond()
+{
+    m_serveur.Arreter();
+    m_fil.join();
+}
+
+std::string TexteRequete(int type, int requeteId, const std::string& debut, const std::string& fin)
+{
+    const std::string periode = debut.empty() && fin.empty()
+        ? "\"periode1Debut\":null,\"periode1Fin\":null,"
+        : "\"periode1Debut\":\"" + debut + "\",\"periode1Fin\":\"" + fin + "\",";
+    return "{\"type\":" + std::to_string(type) + ",\"centre\":[],\"groupe\":[],\"requeteId\":"
+        + std::to_string(requeteId) + ",\"requetSql\": null,\"id\":0,\"libelle\":null," + periode
+        + "\"periode2Debut\":null,\"periode2Fin\":null}";
+}
+
+TValeurJson LireReponse(const std::string& corps)
+{
+    const std::u16string texte = DepuisUtf8(corps);
+    // A round trip that changes the bytes means that some were not UTF-8.
+    EXPECT_EQ(VersUtf8(texte), corps) << "la réponse n'est pas en UTF-8 valide";
+    return LireJson(texte);
+}
+
+std::vector<std::u16string> Resultats(const std::string& corps)
+{
+    const TValeurJson document = LireReponse(corps);
+    const TValeurJson* resultats = document.Membre(u"resultats");
+    if (resultats == nullptr || resultats->genre != TValeurJson::TGenre::Tableau)
+        throw std::runtime_error("pas de tableau « resultats »");
+    std::vector<std::u16string> lignes;
+    for (const TValeurJson& ligne : resultats->valeurs) {
+        if (ligne.genre != TValeurJson::TGenre::Texte)
+            throw std::runtime_error("une ligne n'est pas un texte");
+        lignes.push_back(ligne.texte);
+    }
+    return lignes;
+}
+
+std::vector<std::u16string> Champs(std::u16string_view ligne)
+{
+    std::vector<std::u16string> champs(1);
+    bool entreGuillemets = false;
+    for (std::size_t i = 0; i < ligne.size(); ++i) {
+        const char16_t c = ligne[i];
+        if (entreGuillemets) {
+            if (c == u'"' && i + 1 < ligne.size() && ligne[i + 1] == u'"') {
+                champs.back().push_back(u'"');
+                ++i;
+            } else if (c == u'"') {
+                entreGuillemets = false;
+            } else {
+                champs.back().push_back(c);
+            }
+        } else if (c == u'"') {
+            entreGuillemets = true;
+        } else if (c == u';') {
+            champs.emplace_back();
+        } else {
+            champs.back().push_back(c);
+        }
+    }
+    return champs;
+}
+
+} // namespace tq::test
