@@ -144,6 +144,8 @@ TEST(ValeursStrictes, TexteDesValeurs)
         { "zero decimal", "42.0", u',', u"42" },
         { "negatif", "-7", u',', u"-7" },
         { "exposant", "4.2E1", u',', u"42" },
+        { "exposant plus", "1E+2", u',', u"100" },
+        { "exposant moins", "1e-2", u',', u"0,01" },
         { "fraction", "1.50", u',', u"1,5" },
         { "dixieme", "0.1", u',', u"0,1" },
         { "point", "1.5", u'.', u"1.5" },
