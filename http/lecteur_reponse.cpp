@@ -3,6 +3,7 @@
 #include "http/erreurs_http.h"
 #include "http/meta_html.h"
 #include "platform/decodage_charset.h"
+#include "platform/grand_tampon.h"
 
 #include <algorithm>
 #include <cstring>
@@ -227,7 +228,9 @@ private:
             const auto longueur = static_cast<std::uint64_t>(reponse.longueurContenu);
             if (longueur > reglages_.tailleCorpsMax)
                 throw Erreur(MessageReponseTropVolumineuse);
-            corps.resize(static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax)));
+            const auto reserve = static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax));
+            ReserverGrandTampon(corps, reserve);
+            corps.resize(reserve);
             plafond_ = longueur;
             if (AjouterAuCorps(corps, longueur) < longueur)
                 throw Erreur(MessageConnexionFermee);
@@ -316,8 +319,10 @@ private:
         if (corps.size() - taille_ >= besoin)
             return;
         const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(corps.size()), TaillePiece);
-        const std::uint64_t cible = std::max<std::uint64_t>(taille_ + besoin, std::min(double_, plafond_));
-        corps.resize(static_cast<std::size_t>(cible));
+        const auto cible =
+            static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + besoin, std::min(double_, plafond_)));
+        ReserverGrandTampon(corps, cible);
+        corps.resize(cible);
     }
 
     TSourceOctets& source_;
