@@ -23,12 +23,19 @@ struct TFermeIdna {
     void operator()(UIDNA* idna) const { uidna_close(idna); }
 };
 
-// The ASCII form of a name with non-ASCII labels; a name that has none is
-// kept as it is.
-std::string NomAscii(std::string_view nom)
+struct TLibereAdresses {
+    void operator()(addrinfo* a) const { freeaddrinfo(a); }
+};
+
+} // namespace
+
+std::string NomHoteAscii(std::string_view nom)
 {
     if (std::all_of(nom.begin(), nom.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::string(nom);
+    // No host name is that long; the limit keeps the length within ICU's counts.
+    if (nom.size() > 1024)
+        throw ErreurSocket(NumeroHoteNonTrouve);
     UErrorCode statut = U_ZERO_ERROR;
     std::unique_ptr<UIDNA, TFermeIdna> idna(uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &statut));
     if (U_FAILURE(statut))
@@ -44,12 +51,6 @@ std::string NomAscii(std::string_view nom)
     return ascii;
 }
 
-struct TLibereAdresses {
-    void operator()(addrinfo* a) const { freeaddrinfo(a); }
-};
-
-} // namespace
-
 std::uint32_t AdresseHote(std::string_view hote)
 {
     if (EgauxSansCasse(hote, "localhost"))
@@ -59,7 +60,7 @@ std::uint32_t AdresseHote(std::string_view hote)
     if (inet_pton(AF_INET, nom.c_str(), &adresse) == 1)
         return adresse.s_addr;
 
-    const std::string ascii = NomAscii(nom);
+    const std::string ascii = NomHoteAscii(nom);
     addrinfo criteres {};
     criteres.ai_family = AF_INET;
     criteres.ai_socktype = SOCK_STREAM;

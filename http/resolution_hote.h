@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tq {
@@ -11,5 +12,10 @@ namespace tq {
 // its ASCII form first) and the first address returned is used. A name that
 // cannot be resolved throws ErreurSocket 11001.
 std::uint32_t AdresseHote(std::string_view hote);
+
+// The ASCII form of a host name (UTF-8) whose labels are not all ASCII; a name
+// that is ASCII already is kept as written. A name that has no ASCII form
+// throws ErreurSocket 11001.
+std::string NomHoteAscii(std::string_view nom);
 
 } // namespace tq
