@@ -19,9 +19,9 @@ constexpr std::size_t LongueurLigneMax = 16384;
 constexpr std::size_t TaillePiece = 32768;
 // An endless run of "100 Continue" answers must end somewhere.
 constexpr std::size_t ReponsesIntermediairesMax = 255;
-// Room made for a body at once when Content-Length announces it; beyond this
-// the room grows with the bytes that actually arrive, so that a false length
-// costs nothing.
+// Capacity reserved at once for a body that Content-Length announces. The
+// memory is only used as bytes arrive, and beyond this amount it is reserved
+// as they arrive too, so that a false length costs little.
 constexpr std::uint64_t ReserveCorpsMax = std::uint64_t(128) << 20;
 
 bool EstBlanc(char c)
@@ -228,9 +228,7 @@ private:
             const auto longueur = static_cast<std::uint64_t>(reponse.longueurContenu);
             if (longueur > reglages_.tailleCorpsMax)
                 throw Erreur(MessageReponseTropVolumineuse);
-            const auto reserve = static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax));
-            ReserverGrandTampon(corps, reserve);
-            corps.resize(reserve);
+            ReserverGrandTampon(corps, static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax)));
             plafond_ = longueur;
             if (AjouterAuCorps(corps, longueur) < longueur)
                 throw Erreur(MessageConnexionFermee);
