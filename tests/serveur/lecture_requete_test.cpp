@@ -33,6 +33,7 @@ TEST(LectureRequete, LesTroisRequetesDuClient)
     EXPECT_EQ(unJour.debut, unJour.fin);
 }
 
+// The common cases also go through HTTP in the server's tests; these are the others.
 TEST(LectureRequete, RequetesRefusees)
 {
     struct Cas {
@@ -41,7 +42,6 @@ TEST(LectureRequete, RequetesRefusees)
         const char* message;
     };
     const Cas cas[] = {
-        { "pas du json", "bonjour", "Requête illisible : JSON incorrect à la position 1." },
         { "corps vide", "", "Requête illisible : JSON incorrect à la position 1." },
         { "tronque", TexteRequete(4, 1).substr(0, 40), "Requête illisible : JSON incorrect à la position 41." },
         { "tableau", "[4,1]", "Requête illisible : un objet JSON est attendu." },
@@ -52,24 +52,16 @@ TEST(LectureRequete, RequetesRefusees)
           "Requête illisible : le membre « type » doit être un nombre entier." },
         { "sans requeteId", R"({"type":4})",
           "Requête illisible : le membre « requeteId » doit être un nombre entier." },
-        { "type inconnu", TexteRequete(5, 1), "Type de requête inconnu : 5." },
         { "type negatif", TexteRequete(-4, 1), "Type de requête inconnu : -4." },
         { "type enorme", R"({"type":123456789012345678901234567890,"requeteId":1})",
           "Type de requête inconnu : 12345678901234567890…." },
         { "requeteId inconnu type 4", TexteRequete(4, 2), "Requête inconnue : type 4, requeteId 2." },
-        { "requeteId inconnu type 100", TexteRequete(100, 3), "Requête inconnue : type 100, requeteId 3." },
-        { "dates absentes", TexteRequete(100, 1),
-          "Période absente : « periode1Debut » et « periode1Fin » sont requis." },
         { "fin absente", R"({"type":100,"requeteId":1,"periode1Debut":"01/03/2019"})",
           "Période absente : « periode1Debut » et « periode1Fin » sont requis." },
         { "date nombre", R"({"type":100,"requeteId":1,"periode1Debut":1,"periode1Fin":"01/03/2019"})",
           "Requête illisible : le membre « periode1Debut » doit être une date." },
-        { "date illisible", TexteRequete(100, 1, "2019-03-01", "31/03/2019"),
-          "Date illisible : « 2019-03-01 » (format attendu : dd/MM/yyyy)." },
         { "date impossible", TexteRequete(100, 1, "01/03/2019", "32/03/2019"),
           "Date illisible : « 32/03/2019 » (format attendu : dd/MM/yyyy)." },
-        { "octet windows-1252", TexteRequete(100, 1, "01/03/2019\xE9", "31/03/2019"),
-          "Date illisible : « 01/03/2019é » (format attendu : dd/MM/yyyy)." },
         { "euro windows-1252", TexteRequete(100, 1, "\x80", "31/03/2019"),
           "Date illisible : « € » (format attendu : dd/MM/yyyy)." },
         { "periode inversee", TexteRequete(100, 1, "31/03/2019", "01/03/2019"),
