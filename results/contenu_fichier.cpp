@@ -15,9 +15,10 @@ namespace js = json_souple;
 
 constexpr std::u16string_view BarreGuillemet = u"\\\"";
 
-// Appends the line without the backslash of each backslash-quote pair: the
-// pieces between those backslashes are converted as they are, so the line is
-// never copied first.
+// Appends the line with each backslash-quote pair replaced by a lone quote,
+// scanning from left to right and resuming behind each replaced pair. The
+// pieces between the dropped backslashes are converted as they are, so the
+// line is never copied first.
 void AjouterLigne(std::string& contenu, std::u16string_view ligne)
 {
     std::size_t debut = 0;
@@ -31,20 +32,6 @@ void AjouterLigne(std::string& contenu, std::u16string_view ligne)
 }
 
 } // namespace
-
-std::u16string SansBarresDevantGuillemets(std::u16string_view ligne)
-{
-    std::u16string resultat;
-    resultat.reserve(ligne.size());
-    std::size_t debut = 0;
-    for (std::size_t paire = ligne.find(BarreGuillemet); paire != std::u16string_view::npos;
-         paire = ligne.find(BarreGuillemet, paire + BarreGuillemet.size())) {
-        resultat += ligne.substr(debut, paire - debut);
-        debut = paire + 1;
-    }
-    resultat += ligne.substr(debut);
-    return resultat;
-}
 
 std::string ContenuFichierJson(std::u16string_view reponse)
 {

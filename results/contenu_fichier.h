@@ -19,8 +19,4 @@ std::string ContenuFichierJson(std::u16string_view reponse);
 // rejects the answer.
 std::string ContenuFichierResultats(std::u16string_view reponse);
 
-// The line with every backslash-quote pair replaced by a lone quote, scanning
-// from left to right and resuming behind each replaced pair.
-std::u16string SansBarresDevantGuillemets(std::u16string_view ligne);
-
 } // namespace tq
