@@ -1,0 +1,140 @@
+#include "app/champ_date.h"
+
+#include <QCalendarWidget>
+#include <QDate>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/texte_champ_date.h"
+
+namespace tq {
+
+namespace {
+
+using namespace std::chrono;
+
+QDate VersQDate(year_month_day jour)
+{
+    return QDate(static_cast<int>(jour.year()), static_cast<int>(static_cast<unsigned>(jour.month())),
+                 static_cast<int>(static_cast<unsigned>(jour.day())));
+}
+
+year_month_day DepuisQDate(QDate date)
+{
+    return year { date.year() } / month { static_cast<unsigned>(date.month()) } /
+        day { static_cast<unsigned>(date.day()) };
+}
+
+} // namespace
+
+TChampDate::TChampDate(QWidget* parent)
+    : QWidget(parent)
+    , texte_(new QLineEdit(this))
+    , bouton_(new QToolButton(texte_))
+    , deroulant_(new QFrame(this, Qt::Popup))
+    , calendrier_(new QCalendarWidget(deroulant_))
+{
+    setFocusProxy(texte_);
+    setFocusPolicy(Qt::StrongFocus);
+    texte_->installEventFilter(this);
+
+    // The button sits inside the field's frame, as on a drop-down list.
+    bouton_->setObjectName(QStringLiteral("boutonCalendrier"));
+    bouton_->setArrowType(Qt::DownArrow);
+    bouton_->setAutoRaise(true);
+    bouton_->setFocusPolicy(Qt::NoFocus);
+    bouton_->setCursor(Qt::ArrowCursor);
+    connect(bouton_, &QToolButton::clicked, this, &TChampDate::OuvrirCalendrier);
+
+    deroulant_->setFrameShape(QFrame::Box);
+    auto* miseEnPage = new QVBoxLayout(deroulant_);
+    miseEnPage->setContentsMargins(1, 1, 1, 1);
+    miseEnPage->addWidget(calendrier_);
+    calendrier_->setFirstDayOfWeek(Qt::Monday);
+    calendrier_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendrier_->setGridVisible(false);
+    connect(calendrier_, &QCalendarWidget::clicked, this, &TChampDate::ChoisirDansCalendrier);
+    connect(calendrier_, &QCalendarWidget::activated, this, &TChampDate::ChoisirDansCalendrier);
+
+    DefinirDate(JourZero);
+}
+
+year_month_day TChampDate::Date() const
+{
+    return LireChampDate(texte_->text().toStdU16String(), reglages_, year { QDate::currentDate().year() });
+}
+
+void TChampDate::DefinirDate(year_month_day jour)
+{
+    texte_->setText(QString::fromStdU16String(TexteChampDate(jour, reglages_)));
+}
+
+void TChampDate::DefinirReglages(const TReglagesRegionaux& reglages)
+{
+    const year_month_day jour = Date();
+    reglages_ = reglages;
+    DefinirDate(jour);
+}
+
+QString TChampDate::Texte() const { return texte_->text(); }
+
+QSize TChampDate::sizeHint() const { return QSize(97, 22); }
+
+void TChampDate::OuvrirCalendrier()
+{
+    const year_month_day jour = Date();
+    const QDate date = jour == JourZero ? QDate::currentDate() : VersQDate(jour);
+    calendrier_->setSelectedDate(date);
+    calendrier_->setCurrentPage(date.year(), date.month());
+
+    deroulant_->adjustSize();
+    QPoint position = mapToGlobal(QPoint(0, height()));
+    if (const QScreen* ecran = screen()) {
+        const QRect zone = ecran->availableGeometry();
+        if (position.y() + deroulant_->height() > zone.bottom())
+            position.setY(mapToGlobal(QPoint(0, 0)).y() - deroulant_->height());
+        position.setX(qBound(zone.left(), position.x(), zone.right() - deroulant_->width()));
+    }
+    deroulant_->move(position);
+    deroulant_->show();
+    calendrier_->setFocus(Qt::PopupFocusReason);
+}
+
+void TChampDate::ChoisirDansCalendrier(QDate date)
+{
+    DefinirDate(DepuisQDate(date));
+    deroulant_->hide();
+    texte_->setFocus(Qt::PopupFocusReason);
+}
+
+void TChampDate::resizeEvent(QResizeEvent* evenement)
+{
+    QWidget::resizeEvent(evenement);
+    texte_->setGeometry(rect());
+    const int cadre = texte_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, texte_);
+    const int hauteur = height() - 2 * cadre;
+    const int largeur = qMin(17, width() / 3);
+    bouton_->setGeometry(width() - cadre - largeur, cadre, largeur, hauteur);
+    texte_->setTextMargins(0, 0, largeur, 0);
+}
+
+bool TChampDate::eventFilter(QObject* objet, QEvent* evenement)
+{
+    // F4 and Alt+Down drop the calendar down from the keyboard.
+    if (objet == texte_ && evenement->type() == QEvent::KeyPress) {
+        const auto* touche = static_cast<QKeyEvent*>(evenement);
+        if (touche->key() == Qt::Key_F4 ||
+            (touche->key() == Qt::Key_Down && touche->modifiers().testFlag(Qt::AltModifier))) {
+            OuvrirCalendrier();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objet, evenement);
+}
+
+} // namespace tq

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+
+#include <QWidget>
+
+#include "platform/reglages_regionaux.h"
+
+class QCalendarWidget;
+class QFrame;
+class QLineEdit;
+class QToolButton;
+
+namespace tq {
+
+// A field holding one calendar day, typed in the user's short date order, with
+// a button that drops down a month calendar whose weeks start on Monday. The
+// field can be emptied: an empty field, or one whose text is not a date,
+// holds day zero, and day zero is shown as an empty field.
+class TChampDate : public QWidget {
+    Q_OBJECT
+public:
+    explicit TChampDate(QWidget* parent = nullptr);
+
+    // The day the text stands for, day zero when it stands for none.
+    std::chrono::year_month_day Date() const;
+    void DefinirDate(std::chrono::year_month_day jour);
+
+    // The text as shown and typed.
+    QString Texte() const;
+
+    // Shows the same day again in the order of the new settings.
+    void DefinirReglages(const TReglagesRegionaux& reglages);
+    const TReglagesRegionaux& Reglages() const { return reglages_; }
+
+    QSize sizeHint() const override;
+
+    // Drops the month calendar down under the field, on the day it holds.
+    void OuvrirCalendrier();
+
+protected:
+    void resizeEvent(QResizeEvent* evenement) override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    void ChoisirDansCalendrier(QDate date);
+
+    QLineEdit* texte_;
+    QToolButton* bouton_;
+    QFrame* deroulant_;
+    QCalendarWidget* calendrier_;
+    TReglagesRegionaux reglages_;
+};
+
+} // namespace tq

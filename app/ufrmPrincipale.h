@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <QWidget>
+
+#include "app/interface_utilisateur.h"
+#include "platform/reglages_regionaux.h"
+#include "results/centre.h"
+
+namespace Ui {
+class TfrmPrincipale;
+}
+
+namespace tq {
+
+// The program's one window: the panel with "Liste des centres" and "Quitter",
+// the three pages and the activity log.
+class TfrmPrincipale : public QWidget {
+    Q_OBJECT
+public:
+    // With the desktop's own boxes, dialogs, cursor, clock and locale.
+    TfrmPrincipale();
+    // With the given ones, which must outlive the window.
+    explicit TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur);
+    ~TfrmPrincipale() override;
+
+protected:
+    // Appends "hh:nn:ss.zzz: " and the text as a new last line of the log,
+    // the time read from the clock and written with the user's time separator.
+    void AjouterLog(std::u16string_view texte);
+
+    IInterfaceUtilisateur& InterfaceUtilisateur() const { return *interfaceUtilisateur_; }
+    const TReglagesRegionaux& ReglagesRegionaux() const { return reglages_; }
+
+    void showEvent(QShowEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
+    void changeEvent(QEvent* evenement) override;
+
+    std::unique_ptr<Ui::TfrmPrincipale> ui;
+
+    // The body of the last successful answer of the statistics server.
+    std::u16string ResultatRequete;
+
+    // The centre directory, in the order of the server's answer; emptied
+    // when the window closes.
+    std::vector<TEnr_Centre> lstCentre;
+
+private:
+    TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre, IInterfaceUtilisateur* interfaceEmpruntee);
+
+    void FormCreate();
+    void FormClose();
+    void btnQuitterClick();
+    void RelireReglagesRegionaux();
+
+    std::unique_ptr<IInterfaceUtilisateur> interfacePropre_;
+    IInterfaceUtilisateur* interfaceUtilisateur_;
+    TReglagesRegionaux reglages_;
+    bool dejaCentree_ = false;
+};
+
+} // namespace tq
