@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+#include "app/application.h"
+#include "app/interface_utilisateur.h"
+
+// Answers in the user's place and records what the window asked.
+class TInterfaceFactice final : public tq::IInterfaceUtilisateur {
+public:
+    struct TBoite {
+        QString message;
+        QString titre;
+    };
+
+    // What the next boxes and dialogs answer. A box with no answer queued
+    // answers "&Non".
+    QQueue<bool> reponses;
+    QQueue<std::optional<QString>> fichiers;
+    QDateTime maintenant { QDate(2019, 3, 15), QTime(9, 5, 3, 7) };
+    tq::TReglagesRegionaux reglages { u"dd/MM/yyyy", u'/', u':', u',' };
+
+    QList<TBoite> confirmations;
+    QList<TBoite> erreurs;
+    QList<int> typesFichier;
+    QStringList documentsOuverts;
+    int curseursOccupes = 0;
+    int restaurations = 0;
+
+    bool Confirmer(const QString& message, const QString& titre) override
+    {
+        confirmations.append({ message, titre });
+        return !reponses.isEmpty() && reponses.dequeue();
+    }
+    void AfficherErreur(const QString& message, const QString& titre) override { erreurs.append({ message, titre }); }
+    std::optional<QString> ChoisirFichierEnregistrement(int typeFichier) override
+    {
+        typesFichier.append(typeFichier);
+        return fichiers.isEmpty() ? std::nullopt : fichiers.dequeue();
+    }
+    QDateTime Maintenant() override { return maintenant; }
+    tq::TReglagesRegionaux LireReglagesRegionaux() override { return reglages; }
+    void OuvrirDocument(const QString& chemin) override { documentsOuverts.append(chemin); }
+    void AfficherCurseurOccupe() override { ++curseursOccupes; }
+    void RestaurerCurseur() override { ++restaurations; }
+};
+
+// The test programs run on the program's own application object, so that a
+// failure escaping a handler takes the same road as in the program.
+#define TQ_TEST_FENETRE_MAIN(ClasseTest)                                                                               \
+    int main(int argc, char** argv)                                                                                   \
+    {                                                                                                                  \
+        tq::TApplication application(argc, argv);                                                                      \
+        application.setQuitOnLastWindowClosed(false);                                                                \
+        ClasseTest test;                                                                                               \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }
