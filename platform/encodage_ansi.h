@@ -17,12 +17,13 @@ std::string VersAnsi(std::u16string_view texte);
 // The same conversion, appended to the end of `sortie`.
 void AjouterEnAnsi(std::string& sortie, std::u16string_view texte);
 
-// Text reduced to 7-bit ASCII: ASCII unchanged, a letter with a diacritic gives
-// its base letter ("é" gives "e"), other characters their best-fit ASCII form
-// where there is one ("œ" gives "oe", "…" gives "...", typographic quotes an
-// apostrophe), "?" otherwise. Every byte of the result is below 0x80, and no
-// character outside ASCII gives the double quote or the backslash, so a valid
-// JSON text stays valid JSON after the reduction.
+// Text reduced to 7-bit ASCII, one byte per character: ASCII unchanged, a
+// letter with a diacritic gives its base letter ("é" gives "e"), other
+// characters their nearest ASCII character where there is one ("œ" gives
+// "o", "…" gives ".", typographic quotes an apostrophe), "?" otherwise;
+// zero-width characters and the byte-order mark give nothing. No character
+// outside ASCII gives the double quote or the backslash, so a valid JSON text
+// stays valid JSON after the reduction.
 std::string ReductionAscii(std::u16string_view texte);
 
 } // namespace tq

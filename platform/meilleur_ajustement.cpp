@@ -53,18 +53,19 @@ constexpr TAjustement AjustementsAnsi[] = {
 // byte-order mark.
 constexpr char16_t Invisibles[] = { 0x200B, 0x200C, 0x200D, 0x200E, 0x200F, 0x2060, 0xFEFF };
 
-// The 7-bit form of each byte from 0x80 to 0xFF of Windows-1252: letters lose
-// their diacritics, ligatures are spelt out, every quote mark becomes the
-// apostrophe. The soft hyphen, invisible in running text, is dropped.
+// The 7-bit form of each byte from 0x80 to 0xFF of Windows-1252, one
+// character for one: letters lose their diacritics, a ligature keeps its
+// first letter, every quote mark becomes the apostrophe. The soft hyphen,
+// invisible in running text, is dropped.
 constexpr std::string_view AsciiDe80AFF[128] = {
-    "EUR", "?", "'", "f", "'", "...", "+", "+", "^", "%", "S", "'", "OE", "?", "Z", "?",    // 80
-    "?", "'", "'", "'", "'", "*", "-", "-", "~", "TM", "s", "'", "oe", "?", "z", "Y",      // 90
-    " ", "!", "c", "L", "?", "Y", "|", "?", "?", "(c)", "a", "'", "-", "", "(R)", "-",     // A0
-    "o", "+/-", "2", "3", "'", "u", "?", ".", ",", "1", "o", "'", "1/4", "1/2", "3/4", "?", // B0
-    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",      // C0
-    "D", "N", "O", "O", "O", "O", "O", "x", "O", "U", "U", "U", "U", "Y", "Th", "ss",     // D0
-    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",      // E0
-    "d", "n", "o", "o", "o", "o", "o", "/", "o", "u", "u", "u", "u", "y", "th", "y",      // F0
+    "E", "?", "'", "f", "'", ".", "+", "+", "^", "%", "S", "'", "O", "?", "Z", "?", // 80
+    "?", "'", "'", "'", "'", "*", "-", "-", "~", "T", "s", "'", "o", "?", "z", "Y", // 90
+    " ", "!", "c", "L", "?", "Y", "|", "?", "?", "c", "a", "'", "-", "", "R", "-",  // A0
+    "o", "+", "2", "3", "'", "u", "?", ".", ",", "1", "o", "'", "?", "?", "?", "?", // B0
+    "A", "A", "A", "A", "A", "A", "A", "C", "E", "E", "E", "E", "I", "I", "I", "I", // C0
+    "D", "N", "O", "O", "O", "O", "O", "x", "O", "U", "U", "U", "U", "Y", "T", "s", // D0
+    "a", "a", "a", "a", "a", "a", "a", "c", "e", "e", "e", "e", "i", "i", "i", "i", // E0
+    "d", "n", "o", "o", "o", "o", "o", "/", "o", "u", "u", "u", "u", "y", "t", "y", // F0
 };
 
 constexpr std::uint16_t NonAttribue = 0xFFFE;

