@@ -163,10 +163,12 @@ private slots:
             QVERIFY2(bouton->isEnabled() == (bouton->objectName() != "btnExporterCentre"), qPrintable(bouton->objectName()));
             QVERIFY2(!bouton->isDefault() && !bouton->autoDefault(), qPrintable(bouton->objectName()));
         }
-        // The font reaches the controls inside the pages too.
+        // Calibri, or Carlito with its metrics, 9 points (12 pixels at 96 dpi), inside the pages too.
         for (const char* nom : { "btnQuitter", "Label1", "btnListeAcces", "tvCentreGestion", "mmoLog" }) {
-            QVERIFY2(fenetre.Controle(nom)->font().families().contains(QStringLiteral("Calibri")), nom);
-            QCOMPARE(fenetre.Controle(nom)->font().pointSize(), 9);
+            const QFontInfo police(fenetre.Controle(nom)->font());
+            QVERIFY2(police.family() == "Carlito" || police.family() == "Calibri", qPrintable(police.family()));
+            QCOMPARE(police.pointSize(), 9);
+            QCOMPARE(police.pixelSize(), 12);
         }
         auto* mmoLog = fenetre.Controle<QPlainTextEdit>("mmoLog");
         QVERIFY(!mmoLog->isReadOnly());
