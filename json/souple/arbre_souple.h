@@ -52,89 +52,94 @@ struct TAccesValeur {
     static TValeurSouple Scalaire(TGenreSouple genre, std::int64_t entier) noexcept
     {
         TValeurSouple v;
-        v.m_genre = genre;
         v.m_entier = entier;
+        v.m_entete = Entete(genre, 0);
         return v;
     }
     static TValeurSouple Flottant(double d) noexcept
     {
         TValeurSouple v;
-        v.m_genre = TGenreSouple::Flottant;
         v.m_flottant = d;
+        v.m_entete = Entete(TGenreSouple::Flottant, 0);
         return v;
     }
     static TValeurSouple Texte(const char16_t* texte, std::uint32_t taille) noexcept
     {
         TValeurSouple v;
-        v.m_genre = TGenreSouple::Texte;
         v.m_texte = texte;
-        v.m_taille = taille;
+        v.m_entete = Entete(TGenreSouple::Texte, taille);
         return v;
     }
     static TValeurSouple Conteneur(TGenreSouple genre, const TValeurSouple* enfants, std::uint32_t taille) noexcept
     {
         TValeurSouple v;
-        v.m_genre = genre;
         v.m_enfants = enfants;
-        v.m_taille = taille;
+        v.m_entete = Entete(genre, taille);
         return v;
     }
     static const TValeurSouple* Enfants(const TValeurSouple& v) noexcept { return v.m_enfants; }
-    static std::uint32_t TailleBrute(const TValeurSouple& v) noexcept { return v.m_taille; }
+    static std::uint32_t TailleBrute(const TValeurSouple& v) noexcept { return v.TailleBrute(); }
+
+    static constexpr std::uint64_t Entete(TGenreSouple genre, std::uint32_t taille) noexcept
+    {
+        return std::uint64_t { static_cast<std::uint8_t>(genre) } << 32 | taille;
+    }
 
     // The names of an object's members, in member order, just before its values.
     static const TNomMembre* Noms(const TValeurSouple& objet) noexcept
     {
         const auto* octets = reinterpret_cast<const std::byte*>(objet.m_enfants);
-        return std::launder(reinterpret_cast<const TNomMembre*>(octets - objet.m_taille * sizeof(TNomMembre)));
+        return std::launder(reinterpret_cast<const TNomMembre*>(octets - objet.TailleBrute() * sizeof(TNomMembre)));
     }
 };
 
-// Storage for the nodes of one document: large blocks handed out in order
-// and released together.
+// Storage for the nodes and texts of one document: blocks handed out in
+// order and released together. Blocks stay small enough to come from the
+// ordinary heap; a large array or text gets a block of its own.
 class TArene {
 public:
-    void* Allouer(std::size_t octets)
+    void* Allouer(std::size_t octets, std::size_t alignement)
     {
-        octets = (octets + 15) & ~std::size_t { 15 };
-        if (octets > m_reste) {
-            if (octets >= m_prochaineTaille / 4) {
-                // A large array gets a block of its own; the current block
-                // stays in use for the small nodes that follow.
-                m_blocs.emplace_back(new std::byte[octets]);
-                return m_blocs.back().get();
-            }
-            NouveauBloc();
+        const std::size_t position = (m_position + alignement - 1) & ~(alignement - 1);
+        if (position + octets > m_tailleBloc) [[unlikely]] {
+            return AllouerAilleurs(octets);
         }
-        void* p = m_courant;
-        m_courant += octets;
-        m_reste -= octets;
-        return p;
+        m_position = position + octets;
+        return m_bloc + position;
     }
 
+    char16_t* AllouerUnites(std::size_t n) { return static_cast<char16_t*>(Allouer(n * sizeof(char16_t), alignof(char16_t))); }
+
 private:
-    void NouveauBloc()
+    static constexpr std::size_t TailleBloc = 64 * 1024;
+
+    // A new block starts at offset 0, which suits every alignment used here.
+    void* AllouerAilleurs(std::size_t octets)
     {
-        const std::size_t taille = m_prochaineTaille;
-        if (m_prochaineTaille < (std::size_t { 1 } << 20)) {
-            m_prochaineTaille *= 2;
+        if (octets >= TailleBloc / 4) {
+            return NouveauBloc(octets);
         }
-        m_blocs.emplace_back(new std::byte[taille]);
-        m_courant = m_blocs.back().get();
-        m_reste = taille;
+        m_bloc = NouveauBloc(TailleBloc);
+        m_tailleBloc = TailleBloc;
+        m_position = octets;
+        return m_bloc;
+    }
+
+    std::byte* NouveauBloc(std::size_t octets)
+    {
+        auto bloc = std::make_unique_for_overwrite<std::byte[]>(octets);
+        std::byte* debut = bloc.get();
+        m_blocs.push_back(std::move(bloc));
+        return debut;
     }
 
     std::vector<std::unique_ptr<std::byte[]>> m_blocs;
-    std::byte* m_courant = nullptr;
-    std::size_t m_reste = 0;
-    std::size_t m_prochaineTaille = 4096;
+    std::byte* m_bloc = nullptr;
+    std::size_t m_tailleBloc = 0;
+    std::size_t m_position = 0;
 };
 
 struct TDocumentSouple::TDonnees {
-    // A copy of the text read, followed by a code unit 0; texts without
-    // escapes are views into it, escaped texts are decoded over their own
-    // source (a decoded text is never longer than its source).
-    std::unique_ptr<char16_t[]> texte;
     TArene arene;
     TValeurSouple racine;
 };

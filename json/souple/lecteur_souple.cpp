@@ -26,14 +26,15 @@
 #include "json/souple/valeur_souple.h"
 
 #include "json/souple/arbre_souple.h"
+#include "json/souple/echappement_souple.h"
+#include "json/souple/nombre_souple.h"
+#include "json/souple/pile_brute.h"
+#include "json/souple/recherche_unites.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <new>
-#include <string>
 #include <vector>
 
 namespace tq::json_souple {
@@ -47,116 +48,29 @@ enum class TContexte : std::uint8_t { Racine, Tableau, Objet };
 
 enum class TFinDeTexte : std::uint8_t { Refusee, Acceptee };
 
+enum class TRognage : std::uint8_t { Aucun, BlancsFinaux };
+
 struct TMembreEnCours {
     TNomMembre nom;
-    std::uint32_t rang;
     TValeurSouple valeur;
 };
 
 constexpr bool EstLettreAscii(char16_t c) noexcept { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
 
-constexpr int ValeurHexa(char16_t c) noexcept
+constexpr bool EstCaractereDeNombre(char16_t c) noexcept
 {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-';
 }
 
-// Integer: an optional minus and at least one digit, within 64 bits.
-bool ConvertirEntier(std::u16string_view pris, std::int64_t& valeur) noexcept
-{
-    const bool negatif = !pris.empty() && pris.front() == u'-';
-    if (negatif) {
-        pris.remove_prefix(1);
-    }
-    if (pris.empty()) {
-        return false;
-    }
-    const std::uint64_t limite = negatif ? std::uint64_t { 1 } << 63 : (std::uint64_t { 1 } << 63) - 1;
-    std::uint64_t absolue = 0;
-    for (char16_t c : pris) {
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-        const unsigned chiffre = c - u'0';
-        if (absolue > (limite - chiffre) / 10) {
-            return false;
-        }
-        absolue = absolue * 10 + chiffre;
-    }
-    valeur = negatif ? static_cast<std::int64_t>(std::uint64_t { 0 } - absolue) : static_cast<std::int64_t>(absolue);
-    return true;
-}
-
-// Decimal: an optional minus, digits, one point and exactly `decimales` digits
-// (0 to 4), at least one digit in all; the count of ten-thousandths must fit
-// 64 bits.
-bool ConvertirDecimal(std::u16string_view pris, int decimales, std::int64_t& valeur) noexcept
-{
-    const bool negatif = !pris.empty() && pris.front() == u'-';
-    if (negatif) {
-        pris.remove_prefix(1);
-    }
-    const std::size_t point = pris.find(u'.');
-    if (point == std::u16string_view::npos || pris.size() - point - 1 != static_cast<std::size_t>(decimales)
-        || pris.size() == 1) {
-        return false;
-    }
-    const std::uint64_t limite = negatif ? std::uint64_t { 1 } << 63 : (std::uint64_t { 1 } << 63) - 1;
-    std::uint64_t absolue = 0;
-    for (std::size_t i = 0; i < pris.size(); ++i) {
-        if (i == point) {
-            continue;
-        }
-        const char16_t c = pris[i];
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-        const unsigned chiffre = c - u'0';
-        if (absolue > (limite - chiffre) / 10) {
-            return false;
-        }
-        absolue = absolue * 10 + chiffre;
-    }
-    for (int i = decimales; i < 4; ++i) {
-        if (absolue > limite / 10) {
-            return false;
-        }
-        absolue *= 10;
-    }
-    valeur = negatif ? static_cast<std::int64_t>(std::uint64_t { 0 } - absolue) : static_cast<std::int64_t>(absolue);
-    return true;
-}
-
-// Floating: the whole text must read as a finite double, "." as the point
-// whatever the locale.
-bool ConvertirFlottant(std::u16string_view pris, double& valeur)
-{
-    char court[64];
-    std::string long_;
-    char* octets = court;
-    if (pris.size() > sizeof court) {
-        long_.resize(pris.size());
-        octets = long_.data();
-    }
-    for (std::size_t i = 0; i < pris.size(); ++i) {
-        octets[i] = static_cast<char>(pris[i]);
-    }
-    const char* fin = octets + pris.size();
-    const auto [ptr, ec] = std::from_chars(octets, fin, valeur, std::chars_format::general);
-    return ec == std::errc() && ptr == fin;
-}
-
+// The reader walks the caller's text, which ends at its last code unit or at
+// its first code unit 0. Texts and names without escapes stay where they are
+// in it; the others are decoded into the document's arena.
 class TLecteurSouple {
 public:
-    TLecteurSouple(char16_t* texte, TArene& arene) : m_p(texte), m_arene(arene) { m_elements.reserve(64); }
+    TLecteurSouple(std::u16string_view texte, TArene& arene)
+        : m_p(texte.data()), m_fin(texte.data() + texte.size()), m_arene(arene)
+    {
+    }
 
     bool LireDocument(TValeurSouple& racine)
     {
@@ -165,13 +79,17 @@ public:
     }
 
 private:
+    // The code unit under the cursor, 0 at the end of the text.
+    char16_t Unite() const noexcept { return m_p < m_fin ? *m_p : 0; }
+    char16_t UniteSuivante() const noexcept { return m_fin - m_p > 1 ? m_p[1] : 0; }
+
     // Skips whitespace and comments. Fails on a "/" that opens no comment,
     // and on a comment still open at the end of the text unless the caller
     // accepts that.
     bool SauterBlancs(TFinDeTexte finDeTexte) noexcept
     {
         for (;;) {
-            const char16_t c = *m_p;
+            const char16_t c = Unite();
             if (c == u' ' || c == u'\n' || c == u'\r' || c == u'\t' || c == 8 || c == 12) {
                 ++m_p;
                 continue;
@@ -179,26 +97,23 @@ private:
             if (c != u'/') {
                 return true;
             }
-            if (m_p[1] == u'*') {
-                m_p += 2;
-                while (!(m_p[0] == u'*' && m_p[1] == u'/')) {
-                    if (*m_p == 0) {
-                        return finDeTexte == TFinDeTexte::Acceptee;
-                    }
-                    ++m_p;
-                }
-                m_p += 2;
-            } else if (m_p[1] == u'/') {
-                m_p += 2;
-                while (*m_p != u'\n') {
-                    if (*m_p == 0) {
-                        return finDeTexte == TFinDeTexte::Acceptee;
-                    }
-                    ++m_p;
+            const char16_t suivante = UniteSuivante();
+            if (suivante != u'*' && suivante != u'/') {
+                return false;
+            }
+            m_p += 2;
+            for (;;) {
+                const char16_t u = Unite();
+                if (u == 0) {
+                    return finDeTexte == TFinDeTexte::Acceptee;
                 }
                 ++m_p;
-            } else {
-                return false;
+                if (suivante == u'/' ? u == u'\n' : u == u'*' && Unite() == u'/') {
+                    break;
+                }
+            }
+            if (suivante == u'*') {
+                ++m_p;
             }
         }
     }
@@ -210,10 +125,10 @@ private:
         if (niveau >= NiveauInterdit) {
             return false;
         }
-        while (*m_p == u'(') {
+        while (Unite() == u'(') {
             ++m_p;
         }
-        switch (*m_p) {
+        switch (Unite()) {
         case u'{':
             return LireObjet(valeur, niveau);
         case u'[':
@@ -259,7 +174,7 @@ private:
             return false;
         }
         const std::size_t base = m_elements.size();
-        if (*m_p != u']') {
+        if (Unite() != u']') {
             for (;;) {
                 TValeurSouple element;
                 if (!LireValeur(element, niveau + 1, TContexte::Tableau)) {
@@ -269,15 +184,15 @@ private:
                 if (!SauterBlancs()) {
                     return false;
                 }
-                if (*m_p == u',') {
+                if (Unite() == u',') {
                     ++m_p;
                     if (!SauterBlancs()) {
                         return false;
                     }
-                    if (*m_p == u']') {
+                    if (Unite() == u']') {
                         break;
                     }
-                } else if (*m_p == u']') {
+                } else if (Unite() == u']') {
                     break;
                 } else {
                     return false;
@@ -289,9 +204,9 @@ private:
         const std::size_t n = m_elements.size() - base;
         TValeurSouple* elements = nullptr;
         if (n > 0) {
-            elements = static_cast<TValeurSouple*>(m_arene.Allouer(n * sizeof(TValeurSouple)));
+            elements = static_cast<TValeurSouple*>(m_arene.Allouer(n * sizeof(TValeurSouple), alignof(TValeurSouple)));
             std::uninitialized_copy_n(m_elements.data() + base, n, elements);
-            m_elements.resize(base);
+            m_elements.reduire(base);
         }
         valeur = TAccesValeur::Conteneur(TGenreSouple::Tableau, elements, static_cast<std::uint32_t>(n));
         return true;
@@ -304,11 +219,10 @@ private:
             return false;
         }
         const std::size_t base = m_membres.size();
-        if (*m_p != u'}') {
-            for (std::uint32_t rang = 0;; ++rang) {
+        if (Unite() != u'}') {
+            for (;;) {
                 TMembreEnCours membre;
-                membre.rang = rang;
-                if (!LireNom(membre.nom) || !SauterBlancs() || *m_p != u':') {
+                if (!LireNom(membre.nom) || !SauterBlancs() || Unite() != u':') {
                     return false;
                 }
                 ++m_p;
@@ -319,15 +233,15 @@ private:
                 if (!SauterBlancs()) {
                     return false;
                 }
-                if (*m_p == u',') {
+                if (Unite() == u',') {
                     ++m_p;
                     if (!SauterBlancs()) {
                         return false;
                     }
-                    if (*m_p == u'}') {
+                    if (Unite() == u'}') {
                         break;
                     }
-                } else if (*m_p == u'}') {
+                } else if (Unite() == u'}') {
                     break;
                 } else {
                     return false;
@@ -344,45 +258,64 @@ private:
     // first, then values.
     TValeurSouple RangerMembres(std::size_t base)
     {
-        TMembreEnCours* debut = m_membres.data() + base;
-        TMembreEnCours* fin = m_membres.data() + m_membres.size();
-        if (fin - debut > 1) {
-            std::sort(debut, fin, [](const TMembreEnCours& a, const TMembreEnCours& b) {
-                if (a.nom.hachage != b.nom.hachage) {
-                    return a.nom.hachage > b.nom.hachage;
-                }
-                const int ordre = a.nom.Vue().compare(b.nom.Vue());
-                return ordre != 0 ? ordre < 0 : a.rang < b.rang;
-            });
-            TMembreEnCours* garde = debut;
-            for (TMembreEnCours* m = debut; m != fin; ++m) {
-                const bool remplace = m + 1 != fin && m[1].nom.hachage == m->nom.hachage
-                    && m[1].nom.Vue() == m->nom.Vue();
-                if (!remplace) {
-                    *garde++ = *m;
-                }
+        const TMembreEnCours* membres = m_membres.data() + base;
+        const std::size_t lus = m_membres.size() - base;
+
+        // One 64-bit key per member: the complement of its hash above, its
+        // rank of reading below. Sorting the keys orders by hash, largest
+        // first, without moving the members themselves.
+        m_cles.clear();
+        for (std::size_t i = 0; i < lus; ++i) {
+            m_cles.push_back(std::uint64_t { ~membres[i].nom.hachage } << 32 | i);
+        }
+        std::sort(m_cles.begin(), m_cles.end());
+
+        // Equal hashes are rare: within such a run, order by name, and among
+        // equal names by rank, so that the last one read comes last.
+        auto Rang = [](std::uint64_t cle) { return static_cast<std::uint32_t>(cle); };
+        for (std::size_t debut = 0; debut < lus;) {
+            std::size_t fin = debut + 1;
+            while (fin < lus && (m_cles[fin] >> 32) == (m_cles[debut] >> 32)) {
+                ++fin;
             }
-            fin = garde;
+            if (fin - debut > 1) {
+                std::sort(m_cles.begin() + static_cast<std::ptrdiff_t>(debut),
+                          m_cles.begin() + static_cast<std::ptrdiff_t>(fin), [&](std::uint64_t a, std::uint64_t b) {
+                              const int ordre = membres[Rang(a)].nom.Vue().compare(membres[Rang(b)].nom.Vue());
+                              return ordre != 0 ? ordre < 0 : Rang(a) < Rang(b);
+                          });
+            }
+            debut = fin;
         }
 
-        const std::size_t n = static_cast<std::size_t>(fin - debut);
+        // A name read again replaces the earlier value where it stands.
+        std::size_t n = 0;
+        for (std::size_t i = 0; i < lus; ++i) {
+            const bool remplace = i + 1 < lus && (m_cles[i] >> 32) == (m_cles[i + 1] >> 32)
+                && membres[Rang(m_cles[i])].nom.Vue() == membres[Rang(m_cles[i + 1])].nom.Vue();
+            if (!remplace) {
+                m_cles[n++] = m_cles[i];
+            }
+        }
+
         TValeurSouple* valeurs = nullptr;
         if (n > 0) {
-            auto* bloc = static_cast<std::byte*>(m_arene.Allouer(n * (sizeof(TNomMembre) + sizeof(TValeurSouple))));
+            auto* bloc = static_cast<std::byte*>(m_arene.Allouer(n * (sizeof(TNomMembre) + sizeof(TValeurSouple)), alignof(TNomMembre)));
             auto* noms = reinterpret_cast<TNomMembre*>(bloc);
             valeurs = reinterpret_cast<TValeurSouple*>(bloc + n * sizeof(TNomMembre));
             for (std::size_t i = 0; i < n; ++i) {
-                ::new (static_cast<void*>(noms + i)) TNomMembre(debut[i].nom);
-                ::new (static_cast<void*>(valeurs + i)) TValeurSouple(debut[i].valeur);
+                const TMembreEnCours& membre = membres[Rang(m_cles[i])];
+                ::new (static_cast<void*>(noms + i)) TNomMembre(membre.nom);
+                ::new (static_cast<void*>(valeurs + i)) TValeurSouple(membre.valeur);
             }
         }
-        m_membres.resize(base);
+        m_membres.reduire(base);
         return TAccesValeur::Conteneur(TGenreSouple::Objet, valeurs, static_cast<std::uint32_t>(n));
     }
 
     bool LireNom(TNomMembre& nom)
     {
-        const char16_t c = *m_p;
+        const char16_t c = Unite();
         const char16_t* texte = nullptr;
         std::uint32_t taille = 0;
         if (c == u'"' || c == u'\'') {
@@ -405,34 +338,23 @@ private:
                 break;
             }
             // An unquoted name runs up to the ":", spaces included.
-            char16_t* debut = m_p;
-            char16_t* ecriture = nullptr;
+            const char16_t* debut = m_p;
+            bool echappe = false;
             for (;;) {
-                const char16_t u = *m_p;
+                m_p = ChercherUnite(m_p, m_fin, u':', u'\\', u'\\');
+                const char16_t u = Unite();
                 if (u == 0) {
                     return false;
                 }
                 if (u == u':') {
                     break;
                 }
-                if (u == u'\\') {
-                    if (ecriture == nullptr) {
-                        ecriture = m_p;
-                    }
-                    char16_t decode = 0;
-                    if (!LireEchappement(decode)) {
-                        return false;
-                    }
-                    *ecriture++ = decode;
-                } else {
-                    if (ecriture != nullptr) {
-                        *ecriture++ = u;
-                    }
-                    ++m_p;
-                }
+                echappe = true;
+                SauterEchappement();
             }
-            texte = debut;
-            taille = static_cast<std::uint32_t>((ecriture != nullptr ? ecriture : m_p) - debut);
+            if (!Garder(debut, m_p, echappe, TRognage::Aucun, texte, taille)) {
+                return false;
+            }
         }
         nom.texte = texte;
         nom.taille = taille;
@@ -440,112 +362,93 @@ private:
         return true;
     }
 
-    // At a backslash: reads the escape and leaves m_p after it. A backslash
-    // at the very end of the text stands for itself.
-    bool LireEchappement(char16_t& decode) noexcept
+    // At a backslash while looking for the end of a run: the escaped code
+    // unit never ends the run. The escape itself is checked when decoded.
+    void SauterEchappement() noexcept
     {
         ++m_p;
-        const char16_t c = *m_p;
-        int chiffres = 0;
-        switch (c) {
-        case 0:
-            decode = u'\\';
-            return true;
-        case u'b':
-            decode = 8;
-            break;
-        case u't':
-            decode = 9;
-            break;
-        case u'n':
-            decode = 10;
-            break;
-        case u'f':
-            decode = 12;
-            break;
-        case u'r':
-            decode = 13;
-            break;
-        case u'u':
-            chiffres = 4;
-            break;
-        case u'x':
-            chiffres = 2;
-            break;
-        default:
-            decode = c;
-            break;
+        if (Unite() != 0) {
+            ++m_p;
         }
-        ++m_p;
-        if (chiffres > 0) {
-            unsigned unite = 0;
-            for (int i = 0; i < chiffres; ++i) {
-                const int v = ValeurHexa(*m_p);
-                if (v < 0) {
-                    return false;
-                }
-                unite = unite * 16 + static_cast<unsigned>(v);
-                ++m_p;
+    }
+
+    // The text of the run [debut, fin): a view into the text read when it
+    // holds no escape, else its decoding in the arena. Trailing spaces and
+    // line breaks that no escape gave are removed if asked.
+    bool Garder(const char16_t* debut, const char16_t* fin, bool echappe, TRognage rognage, const char16_t*& texte,
+                std::uint32_t& taille)
+    {
+        const std::size_t n = static_cast<std::size_t>(fin - debut);
+        TTexteDecode decode { n, 0 };
+        texte = debut;
+        if (echappe) {
+            char16_t* copie = m_arene.AllouerUnites(n + MargeDecodage);
+            if (!DecoderEchappements(debut, fin, copie, decode)) {
+                return false;
             }
-            decode = static_cast<char16_t>(unite);
+            texte = copie;
         }
+        if (rognage == TRognage::BlancsFinaux) {
+            while (decode.taille > decode.protege) {
+                const char16_t dernier = texte[decode.taille - 1];
+                if (dernier != u' ' && dernier != u'\r' && dernier != u'\n') {
+                    break;
+                }
+                --decode.taille;
+            }
+        }
+        taille = static_cast<std::uint32_t>(decode.taille);
         return true;
     }
 
-    // At the opening quote; the text is closed by the same character.
-    // Escaped texts are decoded over their own source.
-    bool LireTexteCite(const char16_t*& texte, std::uint32_t& taille) noexcept
+    // At the opening quote; the text is closed by the same character. A text
+    // without escapes is a view into the text read; the others are decoded
+    // in the same pass that looks for the closing quote.
+    bool LireTexteCite(const char16_t*& texte, std::uint32_t& taille)
     {
-        const char16_t guillemet = *m_p++;
-        char16_t* debut = m_p;
+        const char16_t guillemet = Unite();
+        ++m_p;
+        const char16_t* debut = m_p;
+        m_p = ChercherUnite(m_p, m_fin, guillemet, u'\\', u'\\');
+        if (Unite() == guillemet) {
+            texte = debut;
+            taille = static_cast<std::uint32_t>(m_p - debut);
+            ++m_p;
+            return true;
+        }
+        m_tampon.reduire(0);
+        std::copy(debut, m_p, m_tampon.reserver(static_cast<std::size_t>(m_p - debut)));
+        m_tampon.avancer(static_cast<std::size_t>(m_p - debut));
         for (;;) {
-            const char16_t c = *m_p;
-            if (c == guillemet) {
-                texte = debut;
-                taille = static_cast<std::uint32_t>(m_p - debut);
-                ++m_p;
-                return true;
+            if (Unite() == 0) {
+                return false;
             }
-            if (c == u'\\') {
+            if (Unite() == guillemet) {
                 break;
             }
-            if (c == 0) {
-                return false;
-            }
+            // At a backslash; a text that ends inside the escape is not closed.
             ++m_p;
-        }
-        char16_t* ecriture = m_p;
-        for (;;) {
-            const char16_t c = *m_p;
-            if (c == guillemet) {
-                texte = debut;
-                taille = static_cast<std::uint32_t>(ecriture - debut);
-                ++m_p;
-                return true;
-            }
-            if (c == 0) {
+            char16_t unite = 0;
+            if (Unite() == 0 || !DecoderEchappement(m_p, m_fin, unite)) {
                 return false;
             }
-            if (c == u'\\') {
-                char16_t decode = 0;
-                if (!LireEchappement(decode)) {
-                    return false;
-                }
-                *ecriture++ = decode;
-            } else {
-                *ecriture++ = c;
-                ++m_p;
-            }
+            m_tampon.push_back(unite);
+            m_p = CopierJusquA(m_p, m_fin, guillemet, u'\\', m_tampon);
         }
+        ++m_p;
+        char16_t* copie = m_arene.AllouerUnites(m_tampon.size());
+        std::copy_n(m_tampon.data(), m_tampon.size(), copie);
+        texte = copie;
+        taille = static_cast<std::uint32_t>(m_tampon.size());
+        return true;
     }
 
     // An unquoted text ends before the delimiters of its container, or at the
-    // end of the text at the top level. Trailing spaces and line breaks are
-    // removed, but not those that an escape produced.
-    bool LireTexteNu(TValeurSouple& valeur, TContexte contexte) noexcept
+    // end of the text at the top level.
+    bool LireTexteNu(TValeurSouple& valeur, TContexte contexte)
     {
-        char16_t fermant = 0;
-        char16_t virgule = 0;
+        char16_t fermant = u'\\';
+        char16_t virgule = u'\\';
         if (contexte == TContexte::Tableau) {
             fermant = u']';
             virgule = u',';
@@ -553,36 +456,22 @@ private:
             fermant = u'}';
             virgule = u',';
         }
-        char16_t* debut = m_p;
-        char16_t* ecriture = nullptr;
-        char16_t* protege = debut;
+        const char16_t* debut = m_p;
+        bool echappe = false;
         for (;;) {
-            const char16_t c = *m_p;
-            if (c == 0 || c == virgule || c == fermant) {
+            m_p = ChercherUnite(m_p, m_fin, virgule, fermant, u'\\');
+            if (Unite() != u'\\') {
                 break;
             }
-            if (c == u'\\') {
-                if (ecriture == nullptr) {
-                    ecriture = m_p;
-                }
-                char16_t decode = 0;
-                if (!LireEchappement(decode)) {
-                    return false;
-                }
-                *ecriture++ = decode;
-                protege = ecriture;
-            } else {
-                if (ecriture != nullptr) {
-                    *ecriture++ = c;
-                }
-                ++m_p;
-            }
+            echappe = true;
+            SauterEchappement();
         }
-        char16_t* fin = ecriture != nullptr ? ecriture : m_p;
-        while (fin > protege && (fin[-1] == u' ' || fin[-1] == u'\r' || fin[-1] == u'\n')) {
-            --fin;
+        const char16_t* texte = nullptr;
+        std::uint32_t taille = 0;
+        if (!Garder(debut, m_p, echappe, TRognage::BlancsFinaux, texte, taille)) {
+            return false;
         }
-        valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(fin - debut));
+        valeur = TAccesValeur::Texte(texte, taille);
         return true;
     }
 
@@ -590,74 +479,63 @@ private:
     // unit cannot continue a word; otherwise the token is an unquoted text
     // read from its first code unit.
     bool LireLitteral(TValeurSouple& valeur, std::u16string_view litteral, TValeurSouple valeurLitterale,
-                      TContexte contexte) noexcept
+                      TContexte contexte)
     {
-        char16_t* q = m_p;
-        for (char16_t lettre : litteral) {
-            if (*q != lettre) {
-                return LireTexteNu(valeur, contexte);
-            }
-            ++q;
+        const std::size_t reste = static_cast<std::size_t>(m_fin - m_p);
+        if (reste < litteral.size() || std::u16string_view(m_p, litteral.size()) != litteral) {
+            return LireTexteNu(valeur, contexte);
         }
-        const char16_t suivant = *q;
+        const char16_t suivant = reste > litteral.size() ? m_p[litteral.size()] : 0;
         if (suivant >= 256 || EstLettreAscii(suivant) || suivant == u'_' || suivant == u'.') {
             return LireTexteNu(valeur, contexte);
         }
-        m_p = q;
+        m_p += litteral.size();
         valeur = valeurLitterale;
         return true;
     }
 
-    // Takes every code unit of "+-.0123456789eE"; the point and exponent
-    // marks decide the kind. A taken text that is no well-formed number, or
-    // whose value does not fit its kind, is kept as a text, unchanged.
+    // Takes every code unit of "+-.0123456789eE". A run that is no
+    // well-formed number, or whose value does not fit its kind, is kept as
+    // a text, unchanged.
     void LireNombre(TValeurSouple& valeur)
     {
         const char16_t* debut = m_p;
-        bool point = false;
-        int decimales = -1;
-        for (;; ++m_p) {
-            const char16_t c = *m_p;
-            if (c >= u'0' && c <= u'9') {
-                if (point && decimales >= 0 && ++decimales > 4) {
-                    decimales = -1;
-                }
-            } else if (c == u'.') {
-                point = true;
-                decimales = 0;
-            } else if (c == u'e' || c == u'E') {
-                point = true;
-                decimales = -1;
-            } else if (c != u'+' && c != u'-') {
-                break;
-            }
+        // Most numbers are short plain integers, read as they are taken; up
+        // to 18 digits cannot overflow.
+        const bool negatif = Unite() == u'-';
+        if (negatif) {
+            ++m_p;
         }
-        const std::u16string_view pris(debut, static_cast<std::size_t>(m_p - debut));
-        std::int64_t entier = 0;
-        double flottant = 0.0;
-        if (!point) {
-            if (ConvertirEntier(pris, entier)) {
-                valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, entier);
-                return;
-            }
-        } else if (decimales >= 0) {
-            if (ConvertirDecimal(pris, decimales, entier)) {
-                valeur = TAccesValeur::Scalaire(TGenreSouple::Decimal, entier);
-                return;
-            }
-        } else if (ConvertirFlottant(pris, flottant)) {
-            valeur = TAccesValeur::Flottant(flottant);
+        std::uint64_t absolue = 0;
+        for (char16_t c = Unite(); c >= u'0' && c <= u'9'; c = Unite()) {
+            absolue = absolue * 10 + (c - u'0');
+            ++m_p;
+        }
+        const std::size_t chiffres = static_cast<std::size_t>(m_p - debut) - (negatif ? 1 : 0);
+        if (!EstCaractereDeNombre(Unite()) && chiffres > 0 && chiffres <= 18) {
+            const auto entier = static_cast<std::int64_t>(absolue);
+            valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, negatif ? -entier : entier);
             return;
         }
-        valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
+        while (EstCaractereDeNombre(Unite())) {
+            ++m_p;
+        }
+        const std::u16string_view pris(debut, static_cast<std::size_t>(m_p - debut));
+        if (!ConvertirNombre(pris, valeur)) {
+            valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
+        }
     }
 
-    char16_t* m_p;
+    const char16_t* m_p;
+    const char16_t* m_fin;
     TArene& m_arene;
     // Elements and members of the containers being read, innermost last;
     // a finished container moves its own into the arena in one block.
-    std::vector<TValeurSouple> m_elements;
-    std::vector<TMembreEnCours> m_membres;
+    TPileBrute<TValeurSouple> m_elements;
+    TPileBrute<TMembreEnCours> m_membres;
+    // The text being decoded.
+    TPileBrute<char16_t> m_tampon;
+    std::vector<std::uint64_t> m_cles;
 };
 
 } // namespace
@@ -670,14 +548,7 @@ std::optional<TDocumentSouple> ParseLenientText(std::u16string_view texte) noexc
     }
     try {
         auto donnees = std::make_unique<TDocumentSouple::TDonnees>();
-        // The copy ends with a code unit 0, so that the reader tests one
-        // value for both ends of the text: its last code unit and its first 0.
-        donnees->texte.reset(new char16_t[texte.size() + 1]);
-        if (!texte.empty()) {
-            std::memcpy(donnees->texte.get(), texte.data(), texte.size() * sizeof(char16_t));
-        }
-        donnees->texte[texte.size()] = 0;
-        TLecteurSouple lecteur(donnees->texte.get(), donnees->arene);
+        TLecteurSouple lecteur(texte, donnees->arene);
         if (!lecteur.LireDocument(donnees->racine)) {
             return std::nullopt;
         }

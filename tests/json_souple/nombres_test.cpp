@@ -6,6 +6,7 @@
 #include <limits>
 
 using namespace tq::json_souple;
+using namespace std::literals;
 
 namespace {
 
@@ -100,10 +101,10 @@ TEST(Nombres, GenresValeursEtTextes)
 
 TEST(Nombres, LeNombreSArreteAuPremierAutreCaractere)
 {
-    const auto document = ParseLenientText(u"[1, 2.50, 2.0, 1.23456, 1e3, -7, 12x]");
+    const auto document = ParseLenientText(u"[1, 2.50, 2.0, 1.23456, 1e3, -7, 12x]"sv);
     EXPECT_FALSE(document);
 
-    const auto liste = ParseLenientText(u"[1, 2.50, 2.0, 1.23456, 1e3, -7 ]");
+    const auto liste = ParseLenientText(u"[1, 2.50, 2.0, 1.23456, 1e3, -7 ]"sv);
     ASSERT_TRUE(liste);
     const TGenreSouple genres[] = { TGenreSouple::Entier,   TGenreSouple::Decimal,  TGenreSouple::Decimal,
                                     TGenreSouple::Flottant, TGenreSouple::Flottant, TGenreSouple::Entier };
@@ -119,7 +120,7 @@ TEST(Nombres, LeNombreSArreteAuPremierAutreCaractere)
 
 TEST(Nombres, LesAccesseursDesAutresGenresSontNeutres)
 {
-    const auto document = ParseLenientText(u"[\"5\", 5, 5.5, true]");
+    const auto document = ParseLenientText(u"[\"5\", 5, 5.5, true]"sv);
     ASSERT_TRUE(document);
     const auto e = EnumerateElements(document->Racine());
     ASSERT_EQ(e.size(), 4u);

@@ -8,6 +8,7 @@
 #include <string>
 
 using namespace tq::json_souple;
+using namespace std::literals;
 using tq::json_souple::essai::Compact;
 
 TEST(Objets, OrdreDesMembres)
@@ -43,7 +44,7 @@ TEST(Objets, OrdreDesMembres)
 
 TEST(Objets, UnDoublonGardeLaValeurSuivanteEtLeCompte)
 {
-    const auto document = ParseLenientText(uR"({"k":1,"j":5,"k":2})");
+    const auto document = ParseLenientText(uR"({"k":1,"j":5,"k":2})"sv);
     ASSERT_TRUE(document);
     EXPECT_EQ(document->Racine().Taille(), 2u);
     const TValeurSouple* k = MemberByName(document->Racine(), u"k");
@@ -55,7 +56,7 @@ TEST(Objets, MemberByNameExact)
 {
     const auto document = ParseLenientText(
         u"{\"resultats\":1,\"Resultats\":2,\"resultat\":3,\" resultats\":4,\"r\u00e9sultats\":5,"
-        u"\"a\\u0000b\":6,\"BG\":7,\"A\u00c8\":8}");
+        u"\"a\\u0000b\":6,\"BG\":7,\"A\u00c8\":8}"sv);
     ASSERT_TRUE(document);
     struct Cas {
         const char* nom;
