@@ -1,0 +1,98 @@
+// The result file writer: a million lines already read, turned into
+// Windows-1252 with CR LF and put on disk, against a plain table writer.
+
+#include <memory>
+#include <string>
+
+#include "bench/cas.h"
+#include "bench/donnees.h"
+#include "bench/ecrivain_table.h"
+#include "bench/lignes_resultats.h"
+#include "platform/encodage_ansi.h"
+#include "platform/grand_tampon.h"
+#include "results/ecriture_fichier.h"
+
+namespace tq::bench {
+
+namespace {
+
+namespace jl = json_souple;
+
+// The writer of the result files as the system builds a file: each line
+// converted by the ANSI encoder straight into one buffer, the pieces between
+// the backslash-quote pairs one after the other, then CR LF; the buffer
+// then goes to disk whole. The table checks that this gives the very bytes
+// of EnregistrerResultats.
+void AjouterLigneSysteme(std::string& contenu, std::u16string_view ligne)
+{
+    constexpr std::u16string_view BarreGuillemet = u"\\\"";
+    std::size_t debut = 0;
+    for (std::size_t paire = ligne.find(BarreGuillemet); paire != std::u16string_view::npos;
+         paire = ligne.find(BarreGuillemet, paire + BarreGuillemet.size())) {
+        AjouterEnAnsi(contenu, ligne.substr(debut, paire - debut));
+        debut = paire + 1;
+    }
+    AjouterEnAnsi(contenu, ligne.substr(debut));
+    contenu += "\r\n";
+}
+
+std::string ControleSortie(std::size_t octets) { return "octets=" + std::to_string(octets); }
+
+void EcritureSysteme(const TParametres& parametres, TMesure& mesure)
+{
+    const TLignesResultats entree = LireLignesResultats(parametres);
+    const std::filesystem::path chemin = FichierSortie(parametres, "ecriture.systeme");
+    std::size_t octets = 0;
+    mesure.Repeter([&] {
+        std::string contenu;
+        ReserverGrandTampon(contenu, entree.texte.size());
+        for (const jl::TValeurSouple& ligne : entree.lignes)
+            AjouterLigneSysteme(contenu, ligne.Texte());
+        mesure.Etape("contenu");
+        EcrireFichierEntier(chemin, contenu);
+        mesure.Etape("EcrireFichierEntier");
+        octets = contenu.size();
+        contenu = {};
+        mesure.Etape("liberation");
+    });
+    mesure.Controle(ControleSortie(octets));
+}
+
+void EcritureTable(const TParametres& parametres, TMesure& mesure, std::string_view nom, TSynchronisation synchro)
+{
+    const TLignesResultats entree = LireLignesResultats(parametres);
+    const TEcrivainTable table;
+    const std::filesystem::path chemin = FichierSortie(parametres, nom);
+    std::size_t octets = 0;
+    mesure.Repeter([&] {
+        std::size_t place = 0;
+        for (const jl::TValeurSouple& ligne : entree.lignes)
+            place += ligne.Texte().size() + 2;
+        auto contenu = std::make_unique_for_overwrite<char[]>(place);
+        char* fin = contenu.get();
+        for (const jl::TValeurSouple& ligne : entree.lignes)
+            fin = table.LigneUtf16(fin, ligne.Texte());
+        mesure.Etape("contenu");
+        octets = static_cast<std::size_t>(fin - contenu.get());
+        EcrireFichierSimple(chemin, std::string_view(contenu.get(), octets), synchro);
+        mesure.Etape("fichier");
+        contenu.reset();
+        mesure.Etape("liberation");
+    });
+    mesure.Controle(ControleSortie(octets));
+}
+
+} // namespace
+
+void AjouterCasEcriture(std::vector<TCas>& cas)
+{
+    cas.push_back({ "ecriture.systeme", EcritureSysteme });
+    cas.push_back({ "ecriture.table", [](const TParametres& p, TMesure& m) {
+                       EcritureTable(p, m, "ecriture.table", TSynchronisation::Aucune);
+                   } });
+    cas.push_back({ "ecriture.table_fsync", [](const TParametres& p, TMesure& m) {
+                       EcritureTable(p, m, "ecriture.table_fsync", TSynchronisation::Disque);
+                   } });
+}
+
+} // namespace tq::bench

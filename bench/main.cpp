@@ -1,0 +1,135 @@
+// tq_bench: the core against the peer libraries.
+//
+//   tq_bench [--rapide] [--repetitions N] [--seulement PREFIX] [--markdown FILE]
+//       generates the inputs if missing, starts the loopback server, runs
+//       every case in a process of its own and prints the table.
+//   tq_bench cas NAME --donnees DIR --lignes N --centres N --repetitions N --port P
+//       runs one case in this process and reports it (used by the table; handy
+//       under perf or callgrind).
+//   tq_bench generer [--rapide]
+//       generates the inputs that are missing.
+//   tq_bench serveur [--rapide]
+//       runs the loopback server alone and prints its port.
+
+#include <csignal>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <unistd.h>
+
+#include "bench/cas.h"
+#include "bench/donnees.h"
+#include "bench/serveur_bench.h"
+#include "bench/tableau.h"
+
+namespace {
+
+using namespace tq::bench;
+
+constexpr std::size_t LignesRapides = 100'000;
+
+struct TOptions {
+    TParametres parametres;
+    std::string filtre;
+    std::string markdown;
+};
+
+TOptions LireOptions(int argc, char** argv, int premier)
+{
+    TOptions options;
+    options.parametres.donnees = TQ_BENCH_DONNEES;
+    for (int i = premier; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        auto valeur = [&]() -> std::string {
+            if (i + 1 >= argc)
+                throw std::invalid_argument(std::string(option) + " needs a value");
+            return argv[++i];
+        };
+        if (option == "--rapide" || option == "--quick")
+            options.parametres.lignes = LignesRapides;
+        else if (option == "--lignes")
+            options.parametres.lignes = std::stoul(valeur());
+        else if (option == "--centres")
+            options.parametres.centres = std::stoul(valeur());
+        else if (option == "--repetitions")
+            options.parametres.repetitions = std::stoi(valeur());
+        else if (option == "--port")
+            options.parametres.port = static_cast<std::uint16_t>(std::stoi(valeur()));
+        else if (option == "--donnees")
+            options.parametres.donnees = valeur();
+        else if (option == "--seulement")
+            options.filtre = valeur();
+        else if (option == "--markdown")
+            options.markdown = valeur();
+        else
+            throw std::invalid_argument("unknown option " + std::string(option));
+    }
+    if (options.parametres.repetitions < 1)
+        throw std::invalid_argument("--repetitions must be at least 1");
+    return options;
+}
+
+int ExecuterUnCas(std::string_view nom, const TParametres& parametres)
+{
+    for (const TCas& cas : TousLesCas()) {
+        if (cas.nom != nom)
+            continue;
+        TMesure mesure(parametres.repetitions);
+        try {
+            cas.executer(parametres, mesure);
+        } catch (const std::exception& e) {
+            std::cout << "erreur " << e.what() << '\n';
+            return 1;
+        }
+        mesure.Rapporter(std::cout);
+        return 0;
+    }
+    std::cout << "erreur no case named " << nom << '\n';
+    return 2;
+}
+
+int Servir(const TParametres& parametres)
+{
+    PreparerDonnees(parametres);
+    TServeurBench serveur(FichierResultats(parametres), FichierCentres(parametres));
+    std::cout << serveur.Port() << std::endl;
+    sigset_t signaux;
+    sigemptyset(&signaux);
+    sigaddset(&signaux, SIGINT);
+    sigaddset(&signaux, SIGTERM);
+    sigprocmask(SIG_BLOCK, &signaux, nullptr);
+    int signal = 0;
+    sigwait(&signaux, &signal);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const std::string_view commande = argc > 1 ? argv[1] : "";
+        if (commande == "cas" && argc > 2)
+            return ExecuterUnCas(argv[2], LireOptions(argc, argv, 3).parametres);
+        if (commande == "generer") {
+            PreparerDonnees(LireOptions(argc, argv, 2).parametres);
+            return 0;
+        }
+        if (commande == "serveur")
+            return Servir(LireOptions(argc, argv, 2).parametres);
+        const TOptions options = LireOptions(argc, argv, 1);
+        std::ostringstream table;
+        const bool reussi = ExecuterTableau(options.parametres, options.filtre, table);
+        std::cout << table.str();
+        if (!options.markdown.empty())
+            std::ofstream(options.markdown) << table.str();
+        return reussi ? 0 : 1;
+    } catch (const std::exception& e) {
+        std::cerr << "tq_bench: " << e.what() << '\n';
+        return 2;
+    }
+}
