@@ -108,7 +108,10 @@ public:
         return m_bloc + position;
     }
 
-    char16_t* AllouerUnites(std::size_t n) { return static_cast<char16_t*>(Allouer(n * sizeof(char16_t), alignof(char16_t))); }
+    char16_t* AllouerUnites(std::size_t n)
+    {
+        return static_cast<char16_t*>(Allouer(n * sizeof(char16_t), alignof(char16_t)));
+    }
 
 private:
     static constexpr std::size_t TailleBloc = 64 * 1024;

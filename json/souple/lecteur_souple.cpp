@@ -300,7 +300,8 @@ private:
 
         TValeurSouple* valeurs = nullptr;
         if (n > 0) {
-            auto* bloc = static_cast<std::byte*>(m_arene.Allouer(n * (sizeof(TNomMembre) + sizeof(TValeurSouple)), alignof(TNomMembre)));
+            const std::size_t octets = n * (sizeof(TNomMembre) + sizeof(TValeurSouple));
+            auto* bloc = static_cast<std::byte*>(m_arene.Allouer(octets, alignof(TNomMembre)));
             auto* noms = reinterpret_cast<TNomMembre*>(bloc);
             valeurs = reinterpret_cast<TValeurSouple*>(bloc + n * sizeof(TNomMembre));
             for (std::size_t i = 0; i < n; ++i) {
