@@ -40,6 +40,8 @@ void LireRapport(const std::string& rapport, TResultatCas& resultat)
             resultat.entreeMo = static_cast<double>(ko) / 1024;
         } else if (mot == "temps") {
             resultat.ms = Millisecondes(champs);
+        } else if (mot == "cpu") {
+            resultat.cpuMs = Millisecondes(champs);
         } else if (mot == "etape") {
             TResultatCas::TEtape etape;
             champs >> etape.nom;

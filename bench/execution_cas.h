@@ -13,6 +13,7 @@ struct TResultatCas {
     bool reussi = false;
     std::string erreur;                 // why it failed, when it did
     std::vector<double> ms;             // every run, in milliseconds
+    std::vector<double> cpuMs;          // processor time of every run
     struct TEtape {
         std::string nom;
         std::vector<double> ms;

@@ -21,6 +21,15 @@ void EcrireDurees(std::ostream& sortie, const std::vector<std::int64_t>& durees)
     sortie << '\n';
 }
 
+// Processor time used by this process so far, user and system.
+std::int64_t TempsProcesseur()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    auto ns = [](const timeval& t) { return std::int64_t { t.tv_sec } * 1'000'000'000 + std::int64_t { t.tv_usec } * 1000; };
+    return ns(usage.ru_utime) + ns(usage.ru_stime);
+}
+
 } // namespace
 
 void TMesure::NoterEntree()
@@ -32,11 +41,16 @@ void TMesure::NoterEntree()
 
 void TMesure::DebutRun()
 {
+    cpuDebut_ = TempsProcesseur();
     debut_ = THorloge::now();
     marque_ = debut_;
 }
 
-void TMesure::FinRun() { durees_.push_back(Nanosecondes(THorloge::now() - debut_)); }
+void TMesure::FinRun()
+{
+    durees_.push_back(Nanosecondes(THorloge::now() - debut_));
+    cpu_.push_back(TempsProcesseur() - cpuDebut_);
+}
 
 void TMesure::Etape(std::string_view nom)
 {
@@ -53,6 +67,8 @@ void TMesure::Rapporter(std::ostream& sortie) const
     sortie << "entree " << entreeKo_ << '\n';
     sortie << "temps";
     EcrireDurees(sortie, durees_);
+    sortie << "cpu";
+    EcrireDurees(sortie, cpu_);
     for (const TEtape& etape : etapes_) {
         sortie << "etape " << etape.nom;
         EcrireDurees(sortie, etape.durees);

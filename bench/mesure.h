@@ -48,7 +48,9 @@ public:
     void Controle(std::string texte) { controle_ = std::move(texte); }
 
     // Writes the report read by the table: the memory held before the first
-    // run, the time of every run, the steps, the check value.
+    // run, the time of every run and the processor time it took (user and
+    // system, this process only: the one figure that other loads on the
+    // machine barely change), the steps, the check value.
     void Rapporter(std::ostream& sortie) const;
 
 private:
@@ -66,9 +68,11 @@ private:
     int repetitions_;
     long entreeKo_ = 0;
     std::vector<std::int64_t> durees_;
+    std::vector<std::int64_t> cpu_;
     std::vector<TEtape> etapes_;
     THorloge::time_point debut_ {};
     THorloge::time_point marque_ {};
+    std::int64_t cpuDebut_ = 0;
     std::string controle_;
 };
 

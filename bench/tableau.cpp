@@ -254,12 +254,13 @@ bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtr
                << " |\n";
     }
 
-    sortie << "\nSteps (median ms) and memory held before the first run:\n\n";
-    sortie << "| Case | steps | input held MB | check |\n|---|---|---:|---|\n";
+    sortie << "\nSteps (median ms), processor time of the case's process (median ms; the server's is not"
+              " counted), memory held before the first run:\n\n";
+    sortie << "| Case | steps | cpu ms | input held MB | check |\n|---|---|---:|---:|---|\n";
     for (const TRangee& rangee : Rangees) {
         if (const TResultatCas* r = trouver(rangee.cas))
-            sortie << "| " << r->nom << " | " << Etapes(*r) << " | " << Format("%.0f", r->entreeMo) << " | "
-                   << r->controle << " |\n";
+            sortie << "| " << r->nom << " | " << Etapes(*r) << " | " << Format("%.1f", Mediane(r->cpuMs)) << " | "
+                   << Format("%.0f", r->entreeMo) << " | " << r->controle << " |\n";
     }
 
     sortie << "\nTargets:\n\n| Target | measured | verdict |\n|---|---:|---|\n";
