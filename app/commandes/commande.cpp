@@ -1,0 +1,62 @@
+#include "app/commandes/commande.h"
+
+#include "results/chargement_centres.h"
+#include "results/enregistrement.h"
+
+namespace tq {
+
+namespace {
+
+constexpr TDescriptionCommande descriptions[] = {
+    /* ListeCentresStat */ { 0, TTypeRequete::ListeCentres, false, false },
+    /* ExporterGlobale  */ { 1, TTypeRequete::StatistiquesPeriode, true, true },
+    /* ExporterCentre   */ { 1, TTypeRequete::StatistiquesPeriode, true, true },
+    /* ListeAcces       */ { 1, TTypeRequete::ListeAcces, true, true },
+    /* ListeCentresJson */ { 3, TTypeRequete::ListeCentres, false, true },
+};
+
+} // namespace
+
+const TDescriptionCommande& DescriptionCommande(TCommande commande)
+{
+    return descriptions[static_cast<std::size_t>(commande)];
+}
+
+std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut,
+                               std::chrono::year_month_day fin, const TReglagesRegionaux& reglages)
+{
+    if (commande == TCommande::ExporterCentre)
+        debut = PremierJourDuMois(debut);
+    return ConstruireRequete(DescriptionCommande(commande).requete, { debut, fin }, reglages);
+}
+
+bool InterrogerEtTraiter(TCommande commande, std::u16string_view requete, TContexteCommande& contexte,
+                         const std::filesystem::path& fichier)
+{
+    const TDescriptionCommande& description = DescriptionCommande(commande);
+    if (!Interroger(requete, contexte.resultatRequete, contexte.ajouterLog, contexte.url)) {
+        contexte.ajouterLog(u"Erreur lors de l'interrogation");
+        return false;
+    }
+    contexte.ajouterLog(u"Interrogation terminée avec succès");
+    if (description.journaliseAnalyse)
+        contexte.ajouterLog(u"Analyse des données");
+    switch (commande) {
+    case TCommande::ListeCentresStat:
+        ChargerCentres(contexte.resultatRequete, contexte.lstCentre, contexte.reglages);
+        break;
+    case TCommande::ListeCentresJson:
+        EnregistrerJson(contexte.resultatRequete, fichier);
+        break;
+    case TCommande::ExporterGlobale:
+    case TCommande::ExporterCentre:
+    case TCommande::ListeAcces:
+        EnregistrerResultats(contexte.resultatRequete, fichier);
+        break;
+    }
+    if (description.journaliseAnalyse)
+        contexte.ajouterLog(u"Terminé");
+    return true;
+}
+
+} // namespace tq

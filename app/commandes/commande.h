@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/reglages_regionaux.h"
+#include "query/requete.h"
+#include "query/transport.h"
+#include "results/centre.h"
+
+namespace tq {
+
+// The five query commands, one per button of the window.
+enum class TCommande {
+    ListeCentresStat,  // "Liste des centres": the directory and both lists
+    ExporterGlobale,   // "Statistiques (CSV)" of the "Global" group
+    ExporterCentre,    // "Statistiques (CSV)" of the "Centre" group
+    ListeAcces,        // "Liste des accès (CSV)"
+    ListeCentresJson,  // "Liste des centres (JSON)"
+};
+
+// What one command does, apart from the common workflow.
+struct TDescriptionCommande {
+    // File type the save dialog shows first, numbered from 1; 0 for no dialog.
+    int typeFichier;
+    TTypeRequete requete;
+    // Logs "Analyse des données" before the result step and "Terminé" after it.
+    bool journaliseAnalyse;
+    // Asks "Voulez-vous ouvrir le fichier généré ?" at the end.
+    bool proposeOuverture;
+};
+
+const TDescriptionCommande& DescriptionCommande(TCommande commande);
+
+// The request text of the command. The dated commands read the two days of
+// the date fields; the "Centre" group's button starts on the first day of
+// the month of the start day.
+std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut,
+                               std::chrono::year_month_day fin, const TReglagesRegionaux& reglages);
+
+// What a command works on, owned by its caller (the window or tq_export).
+struct TContexteCommande {
+    TAjouterLog ajouterLog;
+    std::u16string& resultatRequete;
+    std::vector<TEnr_Centre>& lstCentre;
+    TReglagesRegionaux reglages;
+    std::string url = UrlServeurStatistiques();
+};
+
+// Runs the command from the exchange to the end of its result step:
+// `Interroger`, then "Erreur lors de l'interrogation" on an HTTP error, or
+// "Interrogation terminée avec succès", the result step (the centre directory
+// or the file at `fichier`) and its log lines. True when the result step has
+// run; every failure other than an HTTP error passes out unchanged.
+bool InterrogerEtTraiter(TCommande commande, std::u16string_view requete, TContexteCommande& contexte,
+                         const std::filesystem::path& fichier = {});
+
+} // namespace tq
