@@ -1,0 +1,113 @@
+// Arbitrary answer text through the centre directory load. The load either
+// ends normally or fails with one of its two documented failures: "Transtypage
+// de classe incorrect", or a number that is not a correct integer. Whatever
+// the ending, every text in the directory is 7-bit ASCII, no entry has its
+// flag set, and the directory holds as many entries as the answer's
+// "centres" array has elements (none when it is missing or not an array).
+//
+// Byte 0 of an input chooses how the rest becomes text (bit 0: UTF-16 little
+// endian code units, else UTF-8) and the decimal separator (bit 1: ",").
+#include "json/strict/document_strict.h"
+#include "platform/encodage_ansi.h"
+#include "platform/erreur.h"
+#include "platform/reglages_regionaux.h"
+#include "platform/texte_utf.h"
+#include "results/chargement_centres.h"
+#include "results/erreurs_resultats.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+void Verifier(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool Ascii7(std::u16string_view texte)
+{
+    for (char16_t c : texte) {
+        if (c > 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// "'<number>' n'est pas une valeur entière correcte", the number being JSON
+// number characters.
+bool EchecNombre(std::string_view message)
+{
+    constexpr std::string_view Fin = "' n'est pas une valeur entière correcte";
+    if (message.size() < 1 + Fin.size() || message.front() != '\'' || !message.ends_with(Fin))
+        return false;
+    const std::string_view nombre = message.substr(1, message.size() - 1 - Fin.size());
+    if (nombre.empty())
+        return false;
+    for (char c : nombre) {
+        if (!((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'))
+            return false;
+    }
+    return true;
+}
+
+// Elements of the answer's "centres" array, read on our own.
+std::size_t NombreAttendu(std::u16string_view reponse)
+{
+    namespace js = tq::json_strict;
+    const auto document = js::ParseDocument(tq::ReductionAscii(reponse), 0);
+    if (!document || js::ValueKind(document->Racine()) != js::TTypeValeur::Objet)
+        return 0;
+    const js::TPaire* centres = js::FindPair(document->Racine(), u"centres");
+    return centres == nullptr ? 0 : js::ElementCount(js::PairValue(*centres));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille)
+{
+    if (taille == 0)
+        return 0;
+    const std::string_view octets(reinterpret_cast<const char*>(donnees) + 1, taille - 1);
+    std::u16string reponse;
+    if ((donnees[0] & 1u) != 0) {
+        for (std::size_t i = 0; i + 1 < octets.size(); i += 2)
+            reponse.push_back(static_cast<char16_t>(static_cast<unsigned char>(octets[i])
+                                                    | static_cast<unsigned char>(octets[i + 1]) << 8));
+    } else {
+        reponse = tq::DepuisUtf8(octets);
+    }
+    tq::TReglagesRegionaux reglages;
+    reglages.separateurDecimal = (donnees[0] & 2u) != 0 ? u',' : u'.';
+
+    // A directory that holds an entry of an earlier load; its text is not
+    // ASCII, so an entry left over would show below.
+    std::vector<tq::TEnr_Centre> centres(3);
+    centres[0].enseigne = u"d\u00E9j\u00E0 l\u00E0";
+    bool echec = false;
+    try {
+        tq::ChargerCentres(reponse, centres, reglages);
+    } catch (const tq::ErreurTranstypage& e) {
+        Verifier(std::string_view(e.what()) == "Transtypage de classe incorrect");
+        echec = true;
+    } catch (const tq::Erreur& e) {
+        Verifier(EchecNombre(e.what()));
+        echec = true;
+    }
+    if (!echec)
+        Verifier(centres.size() == NombreAttendu(reponse));
+    else
+        Verifier(centres.empty() || centres.size() == NombreAttendu(reponse));
+    for (const tq::TEnr_Centre& c : centres) {
+        Verifier(!c.Modification);
+        for (const std::u16string* texte : { &c.codeTq, &c.enseigne, &c.societe, &c.adresse1, &c.adresse2,
+                                             &c.codePostal, &c.ville, &c.pays, &c.responsable, &c.siren,
+                                             &c.numeroTva, &c.adresseIp, &c.dateCreation })
+            Verifier(Ascii7(*texte));
+    }
+    return 0;
+}
