@@ -1,11 +1,13 @@
 #include "app/ufrmPrincipale.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QScreen>
 #include <QTreeWidget>
 
 #include "app/interface_utilisateur_qt.h"
 #include "query/requete.h"
+#include "results/centre.h"
 #include "ui_ufrmPrincipale.h"
 
 namespace tq {
@@ -33,26 +35,32 @@ void GarderSelectionVisible(QTreeWidget& arbre)
 } // namespace
 
 TfrmPrincipale::TfrmPrincipale()
-    : TfrmPrincipale(std::make_unique<TInterfaceUtilisateurQt>(), nullptr)
+    : TfrmPrincipale(std::make_unique<TInterfaceUtilisateurQt>(), nullptr, UrlServeurStatistiques())
 {
 }
 
-TfrmPrincipale::TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur)
-    : TfrmPrincipale(nullptr, &interfaceUtilisateur)
+TfrmPrincipale::TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur, std::string urlServeur)
+    : TfrmPrincipale(nullptr, &interfaceUtilisateur, std::move(urlServeur))
 {
 }
 
 TfrmPrincipale::TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre,
-                               IInterfaceUtilisateur* interfaceEmpruntee)
+                               IInterfaceUtilisateur* interfaceEmpruntee, std::string urlServeur)
     : ui(std::make_unique<Ui::TfrmPrincipale>())
     , interfacePropre_(std::move(interfacePropre))
     , interfaceUtilisateur_(interfacePropre_ ? interfacePropre_.get() : interfaceEmpruntee)
+    , urlServeur_(std::move(urlServeur))
 {
     ui->setupUi(this);
     GarderSelectionVisible(*ui->tvCentreStat);
     GarderSelectionVisible(*ui->tvCentreGestion);
 
     connect(ui->btnQuitter, &QPushButton::clicked, this, &TfrmPrincipale::btnQuitterClick);
+    connect(ui->bntListeCentreStat, &QPushButton::clicked, this, &TfrmPrincipale::bntListeCentreStatClick);
+    connect(ui->btnExporterGlobale, &QPushButton::clicked, this, &TfrmPrincipale::btnExporterGlobaleClick);
+    connect(ui->btnExporterCentre, &QPushButton::clicked, this, &TfrmPrincipale::btnExporterCentreClick);
+    connect(ui->btnListeAcces, &QPushButton::clicked, this, &TfrmPrincipale::btnListeAccesClick);
+    connect(ui->btnListeCentre, &QPushButton::clicked, this, &TfrmPrincipale::btnListeCentreClick);
 
     RelireReglagesRegionaux();
     FormCreate();
@@ -75,6 +83,59 @@ void TfrmPrincipale::btnQuitterClick()
     if (interfaceUtilisateur_->Confirmer(QStringLiteral("Etes-vous sûr(e) de vouloir quitter l'application ?"),
                                          QStringLiteral("Confirmer")))
         close();
+}
+
+void TfrmPrincipale::bntListeCentreStatClick() { ExecuterCommande(TCommande::ListeCentresStat); }
+void TfrmPrincipale::btnExporterGlobaleClick() { ExecuterCommande(TCommande::ExporterGlobale); }
+void TfrmPrincipale::btnExporterCentreClick() { ExecuterCommande(TCommande::ExporterCentre); }
+void TfrmPrincipale::btnListeAccesClick() { ExecuterCommande(TCommande::ListeAcces); }
+void TfrmPrincipale::btnListeCentreClick() { ExecuterCommande(TCommande::ListeCentresJson); }
+
+void TfrmPrincipale::ExecuterCommande(TCommande commande)
+{
+    const TDescriptionCommande& description = DescriptionCommande(commande);
+    QString chemin;
+    if (description.typeFichier != 0) {
+        std::optional<QString> choisi = interfaceUtilisateur_->ChoisirFichierEnregistrement(description.typeFichier);
+        if (!choisi)
+            return;
+        chemin = *choisi;
+    }
+    // The dates are read once the dialog has closed.
+    const std::u16string requete
+        = RequeteCommande(commande, ui->edtDebut->Date(), ui->edtFin->Date(), reglages_);
+    AjouterLog(u"Interrogation en cours...");
+    const TCurseurOccupe curseur { *interfaceUtilisateur_ };
+    TContexteCommande contexte {
+        [this](std::u16string_view texte) { AjouterLog(texte); },
+        ResultatRequete,
+        lstCentre,
+        reglages_,
+        urlServeur_,
+    };
+    const std::filesystem::path fichier { QFile::encodeName(chemin).toStdString() };
+    if (!InterrogerEtTraiter(commande, requete, contexte, fichier))
+        return;
+    if (commande == TCommande::ListeCentresStat)
+        AfficherCentres();
+    if (description.proposeOuverture
+        && interfaceUtilisateur_->Confirmer(QStringLiteral("Voulez-vous ouvrir le fichier généré ?"),
+                                            QStringLiteral("Confirmer")))
+        interfaceUtilisateur_->OuvrirDocument(chemin);
+}
+
+void TfrmPrincipale::AfficherCentres()
+{
+    const std::vector<std::u16string> libelles = LibellesCentres(lstCentre);
+    for (QTreeWidget* arbre : { ui->tvCentreStat, ui->tvCentreGestion }) {
+        arbre->clear();
+        QList<QTreeWidgetItem*> elements;
+        elements.reserve(static_cast<qsizetype>(libelles.size()));
+        for (const std::u16string& libelle : libelles)
+            elements.append(new QTreeWidgetItem(QStringList { QString::fromStdU16String(libelle) }));
+        arbre->addTopLevelItems(elements);
+        arbre->setCurrentItem(arbre->topLevelItem(0));
+    }
 }
 
 void TfrmPrincipale::AjouterLog(std::u16string_view texte)

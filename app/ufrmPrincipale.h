@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "app/commandes/commande.h"
 #include "app/interface_utilisateur.h"
 #include "platform/reglages_regionaux.h"
 #include "results/centre.h"
@@ -24,8 +25,10 @@ class TfrmPrincipale : public QWidget {
 public:
     // With the desktop's own boxes, dialogs, cursor, clock and locale.
     TfrmPrincipale();
-    // With the given ones, which must outlive the window.
-    explicit TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur);
+    // With the given ones, which must outlive the window, and optionally
+    // another statistics server (tests only; the program always uses its own).
+    explicit TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur,
+                            std::string urlServeur = UrlServeurStatistiques());
     ~TfrmPrincipale() override;
 
 protected:
@@ -50,16 +53,30 @@ protected:
     std::vector<TEnr_Centre> lstCentre;
 
 private:
-    TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre, IInterfaceUtilisateur* interfaceEmpruntee);
+    TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre, IInterfaceUtilisateur* interfaceEmpruntee,
+                   std::string urlServeur);
 
     void FormCreate();
     void FormClose();
     void btnQuitterClick();
+
+    // The five query commands.
+    void bntListeCentreStatClick();
+    void btnExporterGlobaleClick();
+    void btnExporterCentreClick();
+    void btnListeAccesClick();
+    void btnListeCentreClick();
+    void ExecuterCommande(TCommande commande);
+
+    // Lists the directory's trade names in both tree views and selects the
+    // first item of each.
+    void AfficherCentres();
     void RelireReglagesRegionaux();
 
     std::unique_ptr<IInterfaceUtilisateur> interfacePropre_;
     IInterfaceUtilisateur* interfaceUtilisateur_;
     TReglagesRegionaux reglages_;
+    std::string urlServeur_;
     bool dejaCentree_ = false;
 };
 
