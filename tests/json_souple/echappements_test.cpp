@@ -5,6 +5,7 @@
 #include <string>
 
 using namespace tq::json_souple;
+using namespace std::literals;
 
 // A temporary text is refused at compile time: the document would refer to
 // a text that no longer exists.
@@ -113,8 +114,17 @@ TEST(Echappements, FinDeTexteATousLesDecalages)
         for (const auto& nonFerme : nonFermes) {
             EXPECT_FALSE(ParseLenientText(nonFerme));
         }
-        std::u16string coupe = u"[\"" + contenu + u"\"]";
-        coupe[2 + longueur] = 0;
-        EXPECT_FALSE(ParseLenientText(coupe));
+        // A code unit 0 before the closing quote ends the text there, also once
+        // an escape has been decoded, whether the search runs over whole
+        // blocks or over the last few code units.
+        const std::u16string suiteLongue = u"\"]" + Repete(u' ', 16) + u"\"]";
+        for (std::u16string_view debut : { u"[\""sv, u"[\"\\q"sv }) {
+            for (std::u16string_view suite : { u"\"]"sv, std::u16string_view(suiteLongue) }) {
+                const std::u16string coupe = std::u16string(debut) + contenu + u'\0' + std::u16string(suite);
+                EXPECT_FALSE(ParseLenientText(coupe)) << debut.size() << " " << suite.size();
+                const std::u16string barreCoupee = std::u16string(debut) + contenu + u"\\" + u'\0' + u"\"]";
+                EXPECT_FALSE(ParseLenientText(barreCoupee)) << debut.size();
+            }
+        }
     }
 }

@@ -182,3 +182,35 @@ TEST(Lecture, LeDocumentDeplaceGardeSesValeurs)
     // The text read is left as it was: escapes are decoded elsewhere.
     EXPECT_EQ(texte, uR"({"resultats":["ligne \"1\"", x, 'y'], "autre": 2})");
 }
+
+// Texts and arrays of every size class of the document's storage, read
+// together so that a block too small for one of them would be overrun.
+TEST(Lecture, GrandsTextesEtTableaux)
+{
+    for (std::size_t taille : { 7u, 8000u, 20000u, 70000u, 300000u }) {
+        SCOPED_TRACE(taille);
+        std::u16string ligne;
+        std::u16string echappee;
+        for (std::size_t i = 0; i < taille; ++i) {
+            // Upper-case letters: none of them is an escape letter.
+            const char16_t c = static_cast<char16_t>(u'A' + i % 26);
+            ligne += c;
+            echappee += i % 3 == 0 ? std::u16string(u"\\") + c : std::u16string(1, c);
+        }
+        std::u16string texte = u"[\"" + echappee + u"\",[";
+        for (std::size_t i = 0; i < taille / 8; ++i) {
+            texte += u"1,";
+        }
+        texte += u"],'" + echappee + u"']";
+        const auto document = ParseLenientText(texte);
+        ASSERT_TRUE(document);
+        const auto elements = EnumerateElements(document->Racine());
+        ASSERT_EQ(elements.size(), 3u);
+        EXPECT_EQ(elements[0].Texte(), ligne);
+        ASSERT_EQ(elements[1].Taille(), taille / 8);
+        for (const TValeurSouple& un : EnumerateElements(elements[1])) {
+            ASSERT_EQ(un.Entier(), 1);
+        }
+        EXPECT_EQ(elements[2].Texte(), ligne);
+    }
+}
