@@ -50,7 +50,7 @@ void ResultatsSysteme(const TParametres& parametres, TMesure& mesure)
     mesure.Controle(ControleFichier(chemin));
 }
 
-// libcurl into memory, simdjson's DOM, the table writer.
+// libcurl into memory, simdjson's DOM, the table writer streaming to the file.
 void ResultatsReference(const TParametres& parametres, TMesure& mesure, std::string_view nom,
                         TSynchronisation synchro)
 {
@@ -69,18 +69,11 @@ void ResultatsReference(const TParametres& parametres, TMesure& mesure, std::str
             != simdjson::SUCCESS)
             throw std::runtime_error("simdjson rejected the answer");
         mesure.Etape("simdjson");
-        std::size_t place = 0;
+        TFichierFlux fichier(chemin, synchro);
         for (simdjson::dom::element ligne : lignes)
-            place += std::string_view(ligne).size() + 2;
-        auto contenu = std::make_unique_for_overwrite<char[]>(place);
-        char* fin = contenu.get();
-        for (simdjson::dom::element ligne : lignes)
-            fin = table.LigneUtf8(fin, std::string_view(ligne));
-        mesure.Etape("contenu");
-        EcrireFichierSimple(chemin, std::string_view(contenu.get(), static_cast<std::size_t>(fin - contenu.get())),
-                            synchro);
+            fichier.Ajouter(table, std::string_view(ligne));
+        fichier.Fermer();
         mesure.Etape("fichier");
-        contenu.reset();
         parseur.reset();
         octets = {};
         mesure.Etape("liberation");

@@ -65,19 +65,11 @@ void EcritureTable(const TParametres& parametres, TMesure& mesure, std::string_v
     const std::filesystem::path chemin = FichierSortie(parametres, nom);
     std::size_t octets = 0;
     mesure.Repeter([&] {
-        std::size_t place = 0;
+        TFichierFlux fichier(chemin, synchro);
         for (const jl::TValeurSouple& ligne : entree.lignes)
-            place += ligne.Texte().size() + 2;
-        auto contenu = std::make_unique_for_overwrite<char[]>(place);
-        char* fin = contenu.get();
-        for (const jl::TValeurSouple& ligne : entree.lignes)
-            fin = table.LigneUtf16(fin, ligne.Texte());
-        mesure.Etape("contenu");
-        octets = static_cast<std::size_t>(fin - contenu.get());
-        EcrireFichierSimple(chemin, std::string_view(contenu.get(), octets), synchro);
+            fichier.Ajouter(table, ligne.Texte());
+        octets = fichier.Fermer();
         mesure.Etape("fichier");
-        contenu.reset();
-        mesure.Etape("liberation");
     });
     mesure.Controle(ControleSortie(octets));
 }

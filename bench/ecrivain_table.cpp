@@ -80,23 +80,46 @@ char* TEcrivainTable::LigneUtf8(char* sortie, std::string_view ligne) const
     return sortie;
 }
 
-void EcrireFichierSimple(const std::filesystem::path& chemin, std::string_view octets, TSynchronisation synchro)
+TFichierFlux::TFichierFlux(const std::filesystem::path& chemin, TSynchronisation synchro)
+    : chemin_(chemin)
+    , synchro_(synchro)
+    , fd_(::open(chemin.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644))
+    , tampon_(std::size_t { 1 } << 20)
 {
-    const int fd = ::open(chemin.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
+    if (fd_ < 0)
         throw std::runtime_error("cannot create " + chemin.string());
+}
+
+TFichierFlux::~TFichierFlux()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void TFichierFlux::Vider(std::size_t place)
+{
     std::size_t ecrits = 0;
-    while (ecrits < octets.size()) {
-        const ssize_t n = ::write(fd, octets.data() + ecrits, octets.size() - ecrits);
-        if (n <= 0) {
-            ::close(fd);
-            throw std::runtime_error("cannot write " + chemin.string());
-        }
+    while (ecrits < rempli_) {
+        const ssize_t n = ::write(fd_, tampon_.data() + ecrits, rempli_ - ecrits);
+        if (n <= 0)
+            throw std::runtime_error("cannot write " + chemin_.string());
         ecrits += static_cast<std::size_t>(n);
     }
-    const bool synchronise = synchro == TSynchronisation::Aucune || ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !synchronise)
-        throw std::runtime_error("cannot write " + chemin.string());
+    ecrits_ += rempli_;
+    rempli_ = 0;
+    if (tampon_.size() < place)
+        tampon_.resize(place);
+}
+
+std::size_t TFichierFlux::Fermer()
+{
+    Vider(0);
+    const bool synchronise = synchro_ == TSynchronisation::Aucune || ::fsync(fd_) == 0;
+    const int fermeture = ::close(fd_);
+    fd_ = -1;
+    if (fermeture != 0 || !synchronise)
+        throw std::runtime_error("cannot write " + chemin_.string());
+    return ecrits_;
 }
 
 } // namespace tq::bench
