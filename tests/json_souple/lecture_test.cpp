@@ -41,7 +41,7 @@ TEST(Lecture, TextesAcceptes)
         { "escape x", uR"(["\x41\x7a"])", uR"(["Az"])" },
         { "escape u both cases", uR"(["\u00e9\u00C9"])", u"[\"\u00e9\u00c9\"]" },
         { "escape of any other unit", uR"(["\q\'\/"])", uR"(["q'\/"])" },
-        { "spec escapes", uR"(["\u00e9\x41\q"])", u"[\"\u00e9Aq\"]" },
+        { "three escapes in a row", uR"(["\u00e9\x41\q"])", u"[\"\u00e9Aq\"]" },
         { "unquoted names and texts", uR"({resultats:[a]})", uR"({"resultats":["a"]})" },
         { "unquoted text with spaces", uR"({"resultats":[abc def , x]})", uR"({"resultats":["abc def","x"]})" },
         { "unquoted text keeps tab", u"[a\t]", u"[\"a\t\"]" },
