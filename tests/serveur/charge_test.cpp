@@ -1,0 +1,216 @@
+// The stand-in server under load and bad input: many clients at once, each
+// sending a mix of good queries, bodies that are not JSON, oversized bodies
+// and texts that look like SQL. Every answer under load must be the answer
+// the same request gets alone (4xx for the bad ones), the server must still
+// answer afterwards, and its base must be byte for byte what it was.
+//
+// The load lasts TQ_CHARGE_SECONDES seconds (3 by default) with
+// TQ_CHARGE_CLIENTS clients (50 by default); server/charge runs the long
+// version and prints its figures.
+#include "outils_test.h"
+#include "server/demo.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace std::chrono;
+using tq::test::TexteRequete;
+
+namespace {
+
+int Parametre(const char* nom, int defaut)
+{
+    const char* valeur = std::getenv(nom);
+    if (valeur == nullptr || *valeur == '\0')
+        return defaut;
+    const int n = std::atoi(valeur);
+    return n > 0 ? n : defaut;
+}
+
+// FNV-1a over the file's bytes: enough to see that not one byte changed.
+std::uint64_t Empreinte(const std::string& chemin)
+{
+    std::ifstream flux(chemin, std::ios::binary);
+    std::uint64_t empreinte = 14695981039346656037ull;
+    for (std::istreambuf_iterator<char> i(flux), fin; i != fin; ++i) {
+        empreinte ^= static_cast<unsigned char>(*i);
+        empreinte *= 1099511628211ull;
+    }
+    return empreinte;
+}
+
+std::set<std::string> Noms(const std::filesystem::path& dossier)
+{
+    std::set<std::string> noms;
+    for (const auto& entree : std::filesystem::directory_iterator(dossier))
+        noms.insert(entree.path().filename().string());
+    return noms;
+}
+
+// What the server answered: its status and body, or -1 when no answer came.
+struct TRecu {
+    int statut = -1;
+    std::string corps;
+    bool operator==(const TRecu&) const = default;
+};
+
+TRecu Poster(int port, const std::string& corps)
+{
+    httplib::Client client("127.0.0.1", port);
+    // Under load and sanitizers a statistics query may wait its turn a while.
+    client.set_read_timeout(120, 0);
+    client.set_write_timeout(120, 0);
+    const httplib::Result r = client.Post("/", corps, "application/json");
+    if (!r)
+        return { -1, httplib::to_string(r.error()) };
+    return { r->status, r->body };
+}
+
+enum class TAttendu { Reponse, Refus400, Refus413 };
+
+struct TRequeteCharge {
+    const char* nom;
+    std::string corps;
+    TAttendu attendu;
+};
+
+std::vector<TRequeteCharge> Requetes()
+{
+    std::string binaire;
+    for (int i = 0; i < 512; ++i)
+        binaire.push_back(static_cast<char>((i * 37) & 0xFF));
+    std::string injectionMembres = TexteRequete(4, 1);
+    injectionMembres.insert(1, "\"requetSql\":\"DELETE FROM centre; DROP TABLE centre\","
+                               "\"libelle\":\"Robert'); DROP TABLE activite;--\",\"x\":\"\\\" OR 1=1 --\",");
+    return {
+        { "liste_centres", TexteRequete(4, 1), TAttendu::Reponse },
+        { "statistiques", TexteRequete(100, 1, "01/01/2019", "15/03/2019"), TAttendu::Reponse },
+        { "liste_acces", TexteRequete(100, 2), TAttendu::Reponse },
+        { "sql_dans_les_membres_ignores", injectionMembres, TAttendu::Reponse },
+        { "pas_du_json", "<html><body>bonjour</body></html>", TAttendu::Refus400 },
+        { "json_coupe", "{\"type\":100,\"requeteId\":", TAttendu::Refus400 },
+        { "octets_quelconques", binaire, TAttendu::Refus400 },
+        { "sql_dans_une_date", TexteRequete(100, 1, "01/01/2019'; DROP TABLE activite; --", "31/03/2019"),
+          TAttendu::Refus400 },
+        { "guillemets_dans_une_date", TexteRequete(100, 1, "01/01/2019\\\" OR \\\"1\\\"=\\\"1", "\\\\"),
+          TAttendu::Refus400 },
+        { "sql_a_la_place_du_type", "{\"type\":\"4 OR 1=1\",\"requeteId\":1}", TAttendu::Refus400 },
+        { "dix_megaoctets", TexteRequete(4, 1) + std::string(10 << 20, ' '), TAttendu::Refus413 },
+    };
+}
+
+TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
+{
+    const int secondes = Parametre("TQ_CHARGE_SECONDES", 3);
+    const int clients = Parametre("TQ_CHARGE_CLIENTS", 50);
+
+    tq::test::TDossierTemporaire dossier;
+    const std::string base = dossier.Chemin("demo.sqlite");
+    tq::CreerBaseDemo(base, 2019y / March / 15d);
+    const std::uint64_t empreinteAvant = Empreinte(base);
+    const std::set<std::string> nomsAvant = Noms(std::filesystem::path(base).parent_path());
+
+    tq::test::TServeurEnFond serveur({ base, tq::TFormatDate(u"dd/MM/yyyy") });
+    const std::vector<TRequeteCharge> requetes = Requetes();
+
+    // Each request alone first: the answer every later one must match.
+    std::vector<TRecu> references;
+    for (const TRequeteCharge& r : requetes) {
+        SCOPED_TRACE(r.nom);
+        references.push_back(Poster(serveur.Port(), r.corps));
+        const int statut = references.back().statut;
+        switch (r.attendu) {
+        case TAttendu::Reponse:
+            EXPECT_EQ(statut, 200);
+            break;
+        case TAttendu::Refus400:
+            EXPECT_EQ(statut, 400);
+            EXPECT_FALSE(references.back().corps.empty());
+            break;
+        case TAttendu::Refus413:
+            EXPECT_EQ(statut, 413);
+            EXPECT_EQ(references.back().corps, "Requête trop volumineuse.");
+            break;
+        }
+    }
+    // Members that the server does not read change nothing in the answer.
+    EXPECT_EQ(references[3], references[0]);
+    ASSERT_FALSE(HasFailure());
+
+    struct TCompte {
+        std::atomic<long> envoyees { 0 };
+        std::atomic<long> differentes { 0 };
+        std::atomic<long> sansReponse { 0 };
+        std::atomic<long> reessais { 0 };
+    };
+    std::vector<TCompte> comptes(requetes.size());
+    std::atomic<long> parStatut200 { 0 }, parStatut4xx { 0 };
+    const auto fin = steady_clock::now() + seconds(secondes);
+    std::vector<std::thread> fils;
+    for (int f = 0; f < clients; ++f) {
+        fils.emplace_back([&, f]() {
+            // Each client starts at another place in the mix.
+            for (std::size_t i = static_cast<std::size_t>(f); steady_clock::now() < fin; ++i) {
+                const std::size_t k = i % requetes.size();
+                // A connection that the system resets while it is being opened
+                // (its queue of pending connections is short) is tried again,
+                // as the operator would press the button again; the figures
+                // count these tries.
+                TRecu recu = Poster(serveur.Port(), requetes[k].corps);
+                for (int essai = 1; recu.statut < 0 && essai < 3; ++essai) {
+                    ++comptes[k].reessais;
+                    recu = Poster(serveur.Port(), requetes[k].corps);
+                }
+                ++comptes[k].envoyees;
+                if (recu.statut < 0)
+                    ++comptes[k].sansReponse;
+                else if (!(recu == references[k]))
+                    ++comptes[k].differentes;
+                if (recu.statut == 200)
+                    ++parStatut200;
+                else if (recu.statut >= 400 && recu.statut < 500)
+                    ++parStatut4xx;
+            }
+        });
+    }
+    for (std::thread& fil : fils)
+        fil.join();
+
+    long total = 0;
+    long reessais = 0;
+    for (std::size_t k = 0; k < requetes.size(); ++k) {
+        SCOPED_TRACE(requetes[k].nom);
+        EXPECT_EQ(comptes[k].sansReponse.load(), 0);
+        EXPECT_EQ(comptes[k].differentes.load(), 0);
+        EXPECT_GT(comptes[k].envoyees.load(), 0);
+        total += comptes[k].envoyees;
+        reessais += comptes[k].reessais;
+    }
+    std::cout << "[ charge   ] " << clients << " clients, " << secondes << " s : " << total << " requêtes ("
+              << total / secondes << " par seconde), " << parStatut200 << " en 200, " << parStatut4xx
+              << " en 4xx, " << reessais << " connexions réessayées\n";
+    for (std::size_t k = 0; k < requetes.size(); ++k)
+        std::cout << "[ charge   ]   " << requetes[k].nom << " : " << comptes[k].envoyees << " envoyées, "
+                  << comptes[k].differentes << " différentes, " << comptes[k].sansReponse << " sans réponse, "
+                  << comptes[k].reessais << " réessais\n";
+
+    // Still answering, with the same answer.
+    EXPECT_EQ(Poster(serveur.Port(), requetes[0].corps), references[0]);
+    EXPECT_EQ(Empreinte(base), empreinteAvant);
+    EXPECT_EQ(Noms(std::filesystem::path(base).parent_path()), nomsAvant);
+}
+
+} // namespace
