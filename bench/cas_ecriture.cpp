@@ -1,8 +1,11 @@
 // The result file writer: a million lines already read, turned into
 // Windows-1252 with CR LF and put on disk, against a plain table writer.
 
-#include <memory>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "bench/cas.h"
 #include "bench/donnees.h"
@@ -23,14 +26,34 @@ namespace jl = json_souple;
 // the backslash-quote pairs one after the other, then CR LF; the buffer
 // then goes to disk whole. The table checks that this gives the very bytes
 // of EnregistrerResultats.
+std::size_t ProchaineBarre(std::u16string_view ligne, std::size_t debut)
+{
+#if defined(__SSE2__)
+    const __m128i barre = _mm_set1_epi16(u'\\');
+    for (; debut + 8 <= ligne.size(); debut += 8) {
+        const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ligne.data() + debut));
+        const unsigned masque = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(unites, barre)));
+        if (masque != 0)
+            return debut + static_cast<std::size_t>(__builtin_ctz(masque)) / 2;
+    }
+#endif
+    while (debut < ligne.size() && ligne[debut] != u'\\')
+        ++debut;
+    return debut;
+}
+
 void AjouterLigneSysteme(std::string& contenu, std::u16string_view ligne)
 {
-    constexpr std::u16string_view BarreGuillemet = u"\\\"";
     std::size_t debut = 0;
-    for (std::size_t paire = ligne.find(BarreGuillemet); paire != std::u16string_view::npos;
-         paire = ligne.find(BarreGuillemet, paire + BarreGuillemet.size())) {
-        AjouterEnAnsi(contenu, ligne.substr(debut, paire - debut));
-        debut = paire + 1;
+    std::size_t barre = ProchaineBarre(ligne, 0);
+    while (barre < ligne.size()) {
+        if (barre + 1 < ligne.size() && ligne[barre + 1] == u'"') {
+            AjouterEnAnsi(contenu, ligne.substr(debut, barre - debut));
+            debut = barre + 1;
+            barre = ProchaineBarre(ligne, barre + 2);
+        } else {
+            barre = ProchaineBarre(ligne, barre + 1);
+        }
     }
     AjouterEnAnsi(contenu, ligne.substr(debut));
     contenu += "\r\n";

@@ -2,6 +2,10 @@
 
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "json/souple/valeur_souple.h"
 #include "platform/encodage_ansi.h"
 #include "platform/grand_tampon.h"
@@ -13,7 +17,23 @@ namespace {
 
 namespace js = json_souple;
 
-constexpr std::u16string_view BarreGuillemet = u"\\\"";
+// The index of the first backslash at or after `debut`, or the line's size;
+// eight code units at a time, since most lines have none.
+std::size_t ProchaineBarre(std::u16string_view ligne, std::size_t debut)
+{
+#if defined(__SSE2__)
+    const __m128i barre = _mm_set1_epi16(u'\\');
+    for (; debut + 8 <= ligne.size(); debut += 8) {
+        const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ligne.data() + debut));
+        const unsigned masque = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(unites, barre)));
+        if (masque != 0)
+            return debut + static_cast<std::size_t>(__builtin_ctz(masque)) / 2;
+    }
+#endif
+    while (debut < ligne.size() && ligne[debut] != u'\\')
+        ++debut;
+    return debut;
+}
 
 // Appends the line with each backslash-quote pair replaced by a lone quote,
 // scanning from left to right and resuming behind each replaced pair. The
@@ -22,10 +42,15 @@ constexpr std::u16string_view BarreGuillemet = u"\\\"";
 void AjouterLigne(std::string& contenu, std::u16string_view ligne)
 {
     std::size_t debut = 0;
-    for (std::size_t paire = ligne.find(BarreGuillemet); paire != std::u16string_view::npos;
-         paire = ligne.find(BarreGuillemet, paire + BarreGuillemet.size())) {
-        AjouterEnAnsi(contenu, ligne.substr(debut, paire - debut));
-        debut = paire + 1; // the quote itself starts the next piece
+    std::size_t barre = ProchaineBarre(ligne, 0);
+    while (barre < ligne.size()) {
+        if (barre + 1 < ligne.size() && ligne[barre + 1] == u'"') {
+            AjouterEnAnsi(contenu, ligne.substr(debut, barre - debut));
+            debut = barre + 1; // the quote itself starts the next piece
+            barre = ProchaineBarre(ligne, barre + 2);
+        } else {
+            barre = ProchaineBarre(ligne, barre + 1);
+        }
     }
     AjouterEnAnsi(contenu, ligne.substr(debut));
     contenu += "\r\n";
