@@ -122,8 +122,28 @@ std::u16string FormatGeneral(double valeur, char16_t separateur)
     return texte;
 }
 
+// A number without fraction or exponent, shorter than the long-integer form.
+bool EstEntierCourt(std::u16string_view source)
+{
+    if (source.size() >= LongueurEntierLong)
+        return false;
+    const std::size_t debut = !source.empty() && source.front() == u'-' ? 1 : 0;
+    if (debut == source.size())
+        return false;
+    for (std::size_t i = debut; i < source.size(); ++i) {
+        if (source[i] < u'0' || source[i] > u'9')
+            return false;
+    }
+    return true;
+}
+
 std::u16string TexteNombre(std::u16string_view source16, char16_t separateur)
 {
+    // Such an integer is exact as a double, and the general format writes its
+    // digits back as they are (the grammar allows no leading zero): the
+    // source itself, save for "-0", which reads as 0.
+    if (EstEntierCourt(source16))
+        return source16 == u"-0" ? std::u16string(u"0") : std::u16string(source16);
     // The reader keeps a number's characters as written; they are all 7-bit.
     const std::string source { source16.begin(), source16.end() };
     if (source.size() >= LongueurEntierLong && source.find('.') == std::string::npos)
