@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -93,11 +94,17 @@ std::string Tete(std::string_view statut, const std::string* longueur)
     return tete;
 }
 
-[[noreturn]] void Servir(int ecoute, const std::filesystem::path& fichierResultats,
+// Loads the answers, tells the parent through `pret` that it may start the
+// cases (so that no case shares the processor with the loading), then serves.
+[[noreturn]] void Servir(int ecoute, int pret, const std::filesystem::path& fichierResultats,
                          const std::filesystem::path& fichierCentres)
 {
     const std::string resultats = LireFichier(fichierResultats);
     const std::string centres = LireFichier(fichierCentres);
+    const char octet = 1;
+    if (write(pret, &octet, 1) != 1)
+        _exit(1);
+    close(pret);
     const std::string longueurResultats = std::to_string(resultats.size());
     const std::string longueurCentres = std::to_string(centres.size());
     const std::string teteResultats = Tete("200 OK", &longueurResultats);
@@ -144,19 +151,38 @@ TServeurBench::TServeurBench(const std::filesystem::path& resultats, const std::
         throw std::runtime_error("bind/listen on 127.0.0.1");
     }
     port_ = ntohs(adresse.sin_port);
+    int tube[2];
+    if (pipe2(tube, O_CLOEXEC) != 0) {
+        close(ecoute);
+        throw std::runtime_error("pipe");
+    }
     processus_ = fork();
     if (processus_ < 0) {
         close(ecoute);
+        close(tube[0]);
+        close(tube[1]);
         throw std::runtime_error("fork");
     }
     if (processus_ == 0) {
+        close(tube[0]);
         try {
-            Servir(ecoute, resultats, centres);
+            Servir(ecoute, tube[1], resultats, centres);
         } catch (...) {
             _exit(1);
         }
     }
     close(ecoute);
+    close(tube[1]);
+    char octet = 0;
+    ssize_t lu;
+    while ((lu = read(tube[0], &octet, 1)) < 0 && errno == EINTR) {
+    }
+    close(tube[0]);
+    if (lu != 1) {
+        waitpid(processus_, nullptr, 0);
+        processus_ = -1;
+        throw std::runtime_error("the loopback server could not load its answers");
+    }
 }
 
 TServeurBench::~TServeurBench()
