@@ -18,11 +18,15 @@ constexpr std::size_t GrandMorceau = std::size_t { 1 } << 20;
 
 bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+// Whether U+00A0 to U+00FF give the bytes of the same number, as they do in
+// Windows-1252, so that accented letters need no look-up either.
+enum class TLatin1 : std::uint8_t { ParLaTable, Direct };
+
 // One pass over the text: each code unit is one table look-up and, nearly
 // always, one byte stored in place. The output is sized for one byte per code
 // unit up front; only a character that gives several bytes or none takes the
 // slower road, which resizes the buffer around it.
-void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte)
+void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte, [[maybe_unused]] TLatin1 latin1)
 {
     const std::size_t debut = sortie.size();
     // Only a large piece asks for a reservation of its own: small pieces
@@ -35,22 +39,30 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
     const char16_t* const fin = lu + texte.size();
     while (lu < fin) {
 #if defined(__SSE2__)
-        // Runs of ASCII, the bulk of any result file, go eight code units at
-        // a time. The eight bytes are stored before they are known to be all
-        // ASCII: the output has room for one byte per code unit left, and
+        // Runs of ASCII (and of accented Latin letters where they stand for
+        // themselves), the bulk of any result file, go eight code units at a
+        // time. The eight bytes are stored before they are known to be all
+        // direct: the output has room for one byte per code unit left, and
         // the bytes past the run are written again below.
         if (fin - lu >= 8) {
             const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lu));
-            const __m128i estAscii = _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                                                     _mm_setzero_si128());
-            const unsigned ascii = static_cast<unsigned>(_mm_movemask_epi8(estAscii));
+            __m128i direct = _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF80))),
+                                             _mm_setzero_si128());
+            if (latin1 == TLatin1::Direct) {
+                // U+00A0 to U+00FF are the bytes A0 to FF of Windows-1252.
+                const __m128i haut = _mm_and_si128(
+                    _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF00))), _mm_setzero_si128()),
+                    _mm_cmpgt_epi16(unites, _mm_set1_epi16(0x9F)));
+                direct = _mm_or_si128(direct, haut);
+            }
+            const unsigned directs = static_cast<unsigned>(_mm_movemask_epi8(direct));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(ecrit), _mm_packus_epi16(unites, unites));
-            if (ascii == 0xFFFF) {
+            if (directs == 0xFFFF) {
                 ecrit += 8;
                 lu += 8;
                 continue;
             }
-            const int n = __builtin_ctz(~ascii) / 2;
+            const int n = __builtin_ctz(~directs) / 2;
             ecrit += n;
             lu += n;
         }
@@ -94,19 +106,19 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
 
 } // namespace
 
-void AjouterEnAnsi(std::string& sortie, std::u16string_view texte) { Encoder(TableAnsi(), sortie, texte); }
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte) { Encoder(TableAnsi(), sortie, texte, TLatin1::Direct); }
 
 std::string VersAnsi(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder(TableAnsi(), sortie, texte);
+    Encoder(TableAnsi(), sortie, texte, TLatin1::Direct);
     return sortie;
 }
 
 std::string ReductionAscii(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder(TableAscii(), sortie, texte);
+    Encoder(TableAscii(), sortie, texte, TLatin1::ParLaTable);
     return sortie;
 }
 
