@@ -37,6 +37,7 @@ inline constexpr const char* MessageLigneTropLongue = "Longueur de ligne maximal
 inline constexpr const char* MessageTropDeLignesEntete = "Trop de lignes d'en-tête dans la réponse.";
 inline constexpr const char* MessageTropDeReponsesIntermediaires = "Trop de réponses intermédiaires dans la réponse.";
 inline constexpr const char* MessageReponseTropVolumineuse = "Réponse trop volumineuse.";
+inline constexpr const char* MessageTailleFragmentInvalide = "Taille de fragment non valide dans la réponse.";
 inline constexpr const char* MessageUrlInvalide = "Adresse URL non valide : ";
 
 // Windows Sockets error numbers that the client raises itself.

@@ -268,15 +268,18 @@ private:
     }
 
     // The chunk-size line cut at its first ";", trimmed and read as a
-    // hexadecimal number; 0 when it is not one.
+    // hexadecimal number. Anything else fails: reading it as 0 would end the
+    // body there and hand a cut answer over as a complete one.
     std::uint64_t TailleFragment(std::string_view ligne)
     {
         const std::string_view chiffres = SansBlancs(ligne.substr(0, ligne.find(';')));
+        if (chiffres.empty())
+            throw Erreur(MessageTailleFragmentInvalide);
         std::uint64_t taille = 0;
         for (char c : chiffres) {
             const int valeur = ValeurHexa(c);
             if (valeur < 0)
-                return 0;
+                throw Erreur(MessageTailleFragmentInvalide);
             if (taille > (std::numeric_limits<std::uint64_t>::max() >> 4))
                 throw Erreur(MessageReponseTropVolumineuse);
             taille = (taille << 4) | std::uint64_t(valeur);

@@ -210,13 +210,19 @@ TEST(ServeurHostile, InvalidChunkSizes)
         TIssue attendu;
         std::uint64_t tailleCorpsMax = std::uint64_t(1) << 30;
     };
-    // A size line that is not a hexadecimal number reads as 0 and ends the
-    // chunks; what follows is then read as trailer lines.
+    // A size line that is not a hexadecimal number fails: read as 0 it would
+    // end the body there and pass a cut answer off as complete.
+    const TIssue invalide = Echec(MessageTailleFragmentInvalide);
     const Cas cas[] = {
-        { "negative", "3\r\nabc\r\n-1\r\n\r\n", Texte(u"abc") },
-        { "empty_size_line", "3\r\nabc\r\n\r\n\r\n", Texte(u"abc") },
-        { "only_an_extension", ";x=1\r\n\r\n", Texte(u"") },
-        { "hex_prefix", "0x3\r\nabc\r\n\r\n", Texte(u"") },
+        { "negative", "3\r\nabc\r\n-1\r\n\r\n", invalide },
+        { "empty_size_line", "3\r\nabc\r\n\r\n\r\n", invalide },
+        { "blank_size_line", "3\r\nabc\r\n \t \r\n0\r\n\r\n", invalide },
+        { "only_an_extension", ";x=1\r\n\r\n", invalide },
+        { "hex_prefix", "0x3\r\nabc\r\n\r\n", invalide },
+        { "digit_then_letter", "3g\r\nabc\r\n0\r\n\r\n", invalide },
+        { "inner_blank", "1 0\r\n0123456789abcdef\r\n0\r\n\r\n", invalide },
+        { "second_size_garbled", "3\r\nabc\r\nzz\r\ndef\r\n0\r\n\r\n", invalide },
+        { "extension_after_blank", "3 ;x=1\r\nabc\r\n0;y\r\n\r\n", Texte(u"abc") },
         { "blanks_around", " \t3 \r\nabc\r\n 0 \r\n\r\n", Texte(u"abc") },
         { "upper_and_lower_case", "a\r\n0123456789\r\nA\r\nabcdefghij\r\n0\r\n\r\n", Texte(u"0123456789abcdefghij") },
         { "data_longer_than_size", "3\r\nabcdef\r\n0\r\n\r\n", Texte(u"abc") },
