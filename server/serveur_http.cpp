@@ -3,6 +3,7 @@
 #include "platform/erreur.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <thread>
 
@@ -37,6 +38,15 @@ TServeurStatistiques::TServeurStatistiques(TConfigurationServeur configuration)
     , m_serveur(std::make_unique<httplib::Server>())
 {
     m_serveur->set_payload_max_length(tailleMaximaleRequete);
+    // SO_REUSEADDR lets the server restart at once on its port; the library's
+    // default adds SO_REUSEPORT, which would let a second server bind the same
+    // port and silently take half of the connections. The socket is kept so
+    // that its queue can be raised once bound.
+    m_serveur->set_socket_options([this](int socket) {
+        const int oui = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &oui, sizeof oui);
+        m_socketEcoute = socket;
+    });
     m_serveur->Post("/", [this](const httplib::Request& requete, httplib::Response& reponse) {
         const TReponse r = Repondre(requete.body, m_configuration);
         reponse.status = r.statut;
@@ -62,6 +72,10 @@ int TServeurStatistiques::Lier(const std::string& adresse, int port)
     if (lie < 0)
         throw Erreur("Impossible d'écouter sur " + adresse + ":" + std::to_string(port)
                      + " : adresse incorrecte ou port déjà pris.");
+    // The library listens with a queue of 5 pending connections: clients
+    // arriving together overflow it and the system resets some of them.
+    // Listening again on the bound socket only changes the queue's length.
+    ::listen(m_socketEcoute, SOMAXCONN);
     return lie;
 }
 

@@ -37,6 +37,7 @@ public:
 private:
     TConfigurationServeur m_configuration;
     std::unique_ptr<httplib::Server> m_serveur;
+    int m_socketEcoute = -1;
     std::atomic<bool> m_ecouteDemandee { false };
     std::atomic<bool> m_ecouteTerminee { false };
     std::atomic<bool> m_arretDemande { false };
