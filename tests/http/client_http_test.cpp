@@ -2,6 +2,7 @@
 #include "http/erreurs_http.h"
 #include "platform/texte_utf.h"
 #include "tests/commun/serveur_scripte.h"
+#include "tests/http/issue_http.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 using namespace std::literals;
+using namespace tq::test;
 using tq::test::PortFerme;
 using tq::test::TEcouteSaturee;
 using tq::test::TEtapeServeur;
@@ -18,51 +20,6 @@ using tq::test::TServeurScripte;
 
 namespace tq {
 namespace {
-
-enum class TGenre { Texte, Protocole, Echec };
-
-struct TIssue {
-    TGenre genre;
-    int code = 0;
-    std::string message;
-    std::u16string texte;
-
-    bool operator==(const TIssue&) const = default;
-};
-
-void PrintTo(const TIssue& issue, std::ostream* os)
-{
-    const char* genres[] = { "Texte", "Protocole", "Echec" };
-    *os << genres[static_cast<int>(issue.genre)] << " code=" << issue.code << " message=\"" << issue.message
-        << "\" texte=\"" << VersUtf8(issue.texte) << "\"";
-}
-
-TIssue Texte(std::u16string texte)
-{
-    return { TGenre::Texte, 0, "", std::move(texte) };
-}
-
-TIssue Protocole(int code, std::string ligne, std::u16string corps)
-{
-    return { TGenre::Protocole, code, std::move(ligne), std::move(corps) };
-}
-
-TIssue Echec(std::string message)
-{
-    return { TGenre::Echec, 0, std::move(message), {} };
-}
-
-TIssue Poster(const std::string& url, std::string_view corps, const TReglagesClientHttp& reglages = {})
-{
-    TClientHttp client(reglages);
-    try {
-        return Texte(client.Post(url, corps));
-    } catch (const ErreurProtocole& e) {
-        return Protocole(e.CodeStatut(), e.what(), e.TexteCorps());
-    } catch (const Erreur& e) {
-        return Echec(e.what());
-    }
-}
 
 std::string RequeteAttendue(const std::string& cible, const std::string& hote, std::string_view corps)
 {

@@ -9,6 +9,7 @@
 #include "http/source_memoire.h"
 #include "platform/texte_utf.h"
 #include "tests/commun/serveur_scripte.h"
+#include "tests/http/issue_http.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include <vector>
 
 using namespace std::literals;
+using namespace tq::test;
 using tq::test::TEtapeServeur;
 using tq::test::TFinServeur;
 using tq::test::TServeurScripte;
@@ -28,67 +30,8 @@ using tq::test::TServeurScripte;
 namespace tq {
 namespace {
 
-enum class TGenre { Texte, Protocole, Echec };
-
-struct TIssue {
-    TGenre genre;
-    int code = 0;
-    std::string message;
-    std::u16string texte;
-
-    bool operator==(const TIssue&) const = default;
-};
-
-void PrintTo(const TIssue& issue, std::ostream* os)
-{
-    const char* genres[] = { "Texte", "Protocole", "Echec" };
-    *os << genres[static_cast<int>(issue.genre)] << " code=" << issue.code << " message=\"" << issue.message
-        << "\" texte=\"" << VersUtf8(issue.texte) << "\"";
-}
-
-TIssue Texte(std::u16string texte)
-{
-    return { TGenre::Texte, 0, "", std::move(texte) };
-}
-
-TIssue Protocole(int code, std::string ligne, std::u16string corps)
-{
-    return { TGenre::Protocole, code, std::move(ligne), std::move(corps) };
-}
-
-TIssue Echec(std::string message)
-{
-    return { TGenre::Echec, 0, std::move(message), {} };
-}
-
 const TIssue Fermee = Echec(MessageConnexionFermee);
 const TIssue DelaiDepasse = Echec("Erreur de socket n° 10060\r\nDélai de connexion dépassé.");
-
-// Reads an answer from memory and turns it into text, as Post does.
-TIssue LireEnMemoire(std::string octets, std::vector<std::size_t> pieces, TFinSource fin,
-                     const TReglagesClientHttp& reglages = {})
-{
-    TSourceMemoire source(std::move(octets), std::move(pieces), fin);
-    try {
-        return Texte(TexteReponse(LireReponse(source, reglages)));
-    } catch (const ErreurProtocole& e) {
-        return Protocole(e.CodeStatut(), e.what(), e.TexteCorps());
-    } catch (const Erreur& e) {
-        return Echec(e.what());
-    }
-}
-
-TIssue Poster(const std::string& url, std::string_view corps, const TReglagesClientHttp& reglages)
-{
-    TClientHttp client(reglages);
-    try {
-        return Texte(client.Post(url, corps));
-    } catch (const ErreurProtocole& e) {
-        return Protocole(e.CodeStatut(), e.what(), e.TexteCorps());
-    } catch (const Erreur& e) {
-        return Echec(e.what());
-    }
-}
 
 // Waits that keep a broken test from hanging; no case here comes near them
 // unless it is meant to.

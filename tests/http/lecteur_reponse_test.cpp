@@ -2,6 +2,7 @@
 #include "http/lecteur_reponse.h"
 #include "http/source_memoire.h"
 #include "platform/texte_utf.h"
+#include "tests/http/issue_http.h"
 
 #include <gtest/gtest.h>
 
@@ -10,57 +11,15 @@
 #include <vector>
 
 using namespace std::literals;
+using namespace tq::test;
 
 namespace tq {
 namespace {
 
-enum class TGenre { Texte, Protocole, Echec };
-
-// What reading an answer came to: the text, the protocol error (status code,
-// status line, body text) or another failure (its message).
-struct TIssue {
-    TGenre genre;
-    int code = 0;
-    std::string message;
-    std::u16string texte;
-
-    bool operator==(const TIssue&) const = default;
-};
-
-void PrintTo(const TIssue& issue, std::ostream* os)
-{
-    const char* genres[] = { "Texte", "Protocole", "Echec" };
-    *os << genres[static_cast<int>(issue.genre)] << " code=" << issue.code << " message=\"" << issue.message
-        << "\" texte=\"" << VersUtf8(issue.texte) << "\"";
-}
-
-TIssue Texte(std::u16string texte)
-{
-    return { TGenre::Texte, 0, "", std::move(texte) };
-}
-
-TIssue Protocole(int code, std::string ligne, std::u16string corps)
-{
-    return { TGenre::Protocole, code, std::move(ligne), std::move(corps) };
-}
-
-TIssue Echec(std::string message)
-{
-    return { TGenre::Echec, 0, std::move(message), {} };
-}
-
 TIssue Lire(const std::string& octets, const std::vector<std::size_t>& pieces, TFinSource fin,
             const TReglagesClientHttp& reglages)
 {
-    TSourceMemoire source(octets, pieces, fin);
-    try {
-        const TReponseHttp reponse = LireReponse(source, reglages);
-        return Texte(TexteReponse(reponse));
-    } catch (const ErreurProtocole& e) {
-        return Protocole(e.CodeStatut(), e.what(), e.TexteCorps());
-    } catch (const Erreur& e) {
-        return Echec(e.what());
-    }
+    return LireEnMemoire(octets, pieces, fin, reglages);
 }
 
 // The ways the stream is cut: whole, byte by byte, small primes, and a few
