@@ -3,17 +3,13 @@
 
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "bench/cas.h"
 #include "bench/donnees.h"
 #include "bench/ecrivain_table.h"
 #include "bench/lignes_resultats.h"
-#include "platform/encodage_ansi.h"
 #include "platform/grand_tampon.h"
 #include "results/ecriture_fichier.h"
+#include "results/ligne_resultat.h"
 
 namespace tq::bench {
 
@@ -21,45 +17,11 @@ namespace {
 
 namespace jl = json_souple;
 
-// The writer of the result files as the system builds a file: each line
-// converted by the ANSI encoder straight into one buffer, the pieces between
-// the backslash-quote pairs one after the other, then CR LF; the buffer
-// then goes to disk whole. The table checks that this gives the very bytes
-// of EnregistrerResultats.
-std::size_t ProchaineBarre(std::u16string_view ligne, std::size_t debut)
-{
-#if defined(__SSE2__)
-    const __m128i barre = _mm_set1_epi16(u'\\');
-    for (; debut + 8 <= ligne.size(); debut += 8) {
-        const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ligne.data() + debut));
-        const unsigned masque = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(unites, barre)));
-        if (masque != 0)
-            return debut + static_cast<std::size_t>(__builtin_ctz(masque)) / 2;
-    }
-#endif
-    while (debut < ligne.size() && ligne[debut] != u'\\')
-        ++debut;
-    return debut;
-}
-
-void AjouterLigneSysteme(std::string& contenu, std::u16string_view ligne)
-{
-    std::size_t debut = 0;
-    std::size_t barre = ProchaineBarre(ligne, 0);
-    while (barre < ligne.size()) {
-        if (barre + 1 < ligne.size() && ligne[barre + 1] == u'"') {
-            AjouterEnAnsi(contenu, ligne.substr(debut, barre - debut));
-            debut = barre + 1;
-            barre = ProchaineBarre(ligne, barre + 2);
-        } else {
-            barre = ProchaineBarre(ligne, barre + 1);
-        }
-    }
-    AjouterEnAnsi(contenu, ligne.substr(debut));
-    contenu += "\r\n";
-}
-
 std::string ControleSortie(std::size_t octets) { return "octets=" + std::to_string(octets); }
+
+// The writer of the result files as the system builds a file: each line
+// converted straight into one buffer by the very function the system uses,
+// then the buffer goes to disk whole.
 
 void EcritureSysteme(const TParametres& parametres, TMesure& mesure)
 {
@@ -70,7 +32,7 @@ void EcritureSysteme(const TParametres& parametres, TMesure& mesure)
         std::string contenu;
         ReserverGrandTampon(contenu, entree.texte.size());
         for (const jl::TValeurSouple& ligne : entree.lignes)
-            AjouterLigneSysteme(contenu, ligne.Texte());
+            AjouterLigneResultat(contenu, ligne.Texte());
         mesure.Etape("contenu");
         EcrireFichierEntier(chemin, contenu);
         mesure.Etape("EcrireFichierEntier");
