@@ -54,7 +54,7 @@ void Parcourir(const js::TValeur& valeur, TComptes& comptes)
         break;
     case js::TTypeValeur::Chaine:
         ++comptes.chaines;
-        comptes.unites += js::ValueText(valeur, u',').size();
+        comptes.unites += js::StringView(valeur).size();
         break;
     case js::TTypeValeur::Nombre:
         comptes.unites += js::ValueText(valeur, u',').size();

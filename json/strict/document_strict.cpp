@@ -52,6 +52,11 @@ const TValeur& PairValue(const TPaire& paire) noexcept { return A::ValeurDe(pair
 
 std::u16string_view PairName(const TPaire& paire) noexcept { return A::Texte(A::Nom(paire)); }
 
+std::u16string_view StringView(const TValeur& valeur) noexcept
+{
+    return A::Type(valeur) == TTypeValeur::Chaine ? A::Texte(valeur) : std::u16string_view {};
+}
+
 std::size_t PairCount(const TValeur& objet) noexcept
 {
     return A::Type(objet) == TTypeValeur::Objet ? A::Taille(objet) : 0;

@@ -89,6 +89,10 @@ const TValeur* ElementAt(const TValeur& tableau, std::ptrdiff_t indice) noexcept
 // this throws tq::Erreur "'<number>' n'est pas une valeur entière correcte".
 std::u16string ValueText(const TValeur& valeur, char16_t separateurDecimal);
 
+// The text of a string, as a view into the document: what ValueText gives
+// for a string, without a copy. The empty text for every other kind.
+std::u16string_view StringView(const TValeur& valeur) noexcept;
+
 // Compact JSON text of the value: no whitespace, only the double quote and
 // the backslash escaped, numbers as their source characters.
 std::u16string ToJsonText(const TValeur& valeur);

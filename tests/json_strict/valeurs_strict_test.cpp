@@ -119,6 +119,25 @@ TEST(ValeursStrictes, GenreDesValeurs)
         EXPECT_EQ(ValueKind(*ElementAt(document.Racine(), i)), attendus[i]) << i;
 }
 
+TEST(ValeursStrictes, VueSurLesChaines)
+{
+    // Escapes decoded, a NUL kept, characters beyond the BMP as two units;
+    // every kind other than a string gives the empty text.
+    const TDocument document =
+        Lire(R"(["", "a\"b\\c\u00e9\n", "x\u0000y", "\ud83d\ude00", 12, true, null, {"a":"b"}, ["c"]])");
+    const std::u16string_view attendus[] = { u"", u"a\"b\\c\u00e9\n", std::u16string_view(u"x\0y", 3),
+                                              u"\U0001F600", u"", u"", u"", u"", u"" };
+    ASSERT_EQ(ElementCount(document.Racine()), std::size(attendus));
+    for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(std::size(attendus)); ++i) {
+        SCOPED_TRACE(i);
+        const TValeur& valeur = *ElementAt(document.Racine(), i);
+        EXPECT_TRUE(StringView(valeur) == attendus[i]);
+        if (ValueKind(valeur) == TTypeValeur::Chaine) {
+            EXPECT_TRUE(StringView(valeur) == ValueText(valeur, u','));
+        }
+    }
+}
+
 TEST(ValeursStrictes, DocumentDeplace)
 {
     auto lu = ParseDocument(R"({"centres":[{"enseigne":"Nord"}]})");
