@@ -22,10 +22,14 @@ bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // Windows-1252, so that accented letters need no look-up either.
 enum class TLatin1 : std::uint8_t { ParLaTable, Direct };
 
+// Whether a backslash that stands directly before a double quote is left out.
+enum class TBarres : std::uint8_t { Gardees, RetireesDevantGuillemet };
+
 // One pass over the text: each code unit is one table look-up and, nearly
 // always, one byte stored in place. The output is sized for one byte per code
 // unit up front; only a character that gives several bytes or none takes the
 // slower road, which resizes the buffer around it.
+template <TBarres Barres>
 void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte, [[maybe_unused]] TLatin1 latin1)
 {
     const std::size_t debut = sortie.size();
@@ -55,6 +59,8 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
                     _mm_cmpgt_epi16(unites, _mm_set1_epi16(0x9F)));
                 direct = _mm_or_si128(direct, haut);
             }
+            if constexpr (Barres == TBarres::RetireesDevantGuillemet)
+                direct = _mm_andnot_si128(_mm_cmpeq_epi16(unites, _mm_set1_epi16(u'\\')), direct);
             const unsigned directs = static_cast<unsigned>(_mm_movemask_epi8(direct));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(ecrit), _mm_packus_epi16(unites, unites));
             if (directs == 0xFFFF) {
@@ -71,13 +77,24 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
         if (fin - lu >= 4) {
             std::uint64_t quatre;
             std::memcpy(&quatre, lu, sizeof quatre);
-            if ((quatre & 0xFF80FF80FF80FF80u) == 0) {
+            const bool sansBarre = Barres == TBarres::Gardees
+                || (lu[0] != u'\\' && lu[1] != u'\\' && lu[2] != u'\\' && lu[3] != u'\\');
+            if ((quatre & 0xFF80FF80FF80FF80u) == 0 && sansBarre) {
                 ecrit[0] = static_cast<char>(lu[0]);
                 ecrit[1] = static_cast<char>(lu[1]);
                 ecrit[2] = static_cast<char>(lu[2]);
                 ecrit[3] = static_cast<char>(lu[3]);
                 ecrit += 4;
                 lu += 4;
+                continue;
+            }
+        }
+        if constexpr (Barres == TBarres::RetireesDevantGuillemet) {
+            // The quote after the dropped backslash is written as any other
+            // character, and the scan resumes behind it.
+            if (*lu == u'\\' && fin - lu >= 2 && lu[1] == u'"') {
+                *ecrit++ = '"';
+                lu += 2;
                 continue;
             }
         }
@@ -106,19 +123,27 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
 
 } // namespace
 
-void AjouterEnAnsi(std::string& sortie, std::u16string_view texte) { Encoder(TableAnsi(), sortie, texte, TLatin1::Direct); }
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte)
+{
+    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, TLatin1::Direct);
+}
+
+void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string_view texte)
+{
+    Encoder<TBarres::RetireesDevantGuillemet>(TableAnsi(), sortie, texte, TLatin1::Direct);
+}
 
 std::string VersAnsi(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder(TableAnsi(), sortie, texte, TLatin1::Direct);
+    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, TLatin1::Direct);
     return sortie;
 }
 
 std::string ReductionAscii(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder(TableAscii(), sortie, texte, TLatin1::ParLaTable);
+    Encoder<TBarres::Gardees>(TableAscii(), sortie, texte, TLatin1::ParLaTable);
     return sortie;
 }
 

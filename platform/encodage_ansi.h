@@ -17,6 +17,11 @@ std::string VersAnsi(std::u16string_view texte);
 // The same conversion, appended to the end of `sortie`.
 void AjouterEnAnsi(std::string& sortie, std::u16string_view texte);
 
+// The same conversion, appended, with each backslash that stands directly
+// before a double quote left out: scanning from left to right, the quote is
+// kept and the scan resumes behind it, so "\\\"" gives "\"".
+void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string_view texte);
+
 // Text reduced to 7-bit ASCII, one byte per character: ASCII unchanged, a
 // letter with a diacritic gives its base letter ("é" gives "e"), other
 // characters their nearest ASCII character where there is one ("œ" gives
