@@ -7,7 +7,6 @@
 #include "bench/donnees.h"
 #include "bench/ecrivain_table.h"
 #include "bench/lignes_resultats.h"
-#include "platform/grand_tampon.h"
 #include "results/ecriture_fichier.h"
 #include "results/ligne_resultat.h"
 
@@ -19,28 +18,23 @@ namespace jl = json_souple;
 
 std::string ControleSortie(std::size_t octets) { return "octets=" + std::to_string(octets); }
 
-// The writer of the result files as the system builds a file: each line
-// converted straight into one buffer by the very function the system uses,
-// then the buffer goes to disk whole.
-
+// The writer of the result files as the system runs it: each line converted
+// by the very function the system uses into the writer's reused buffer, which
+// goes to the temporary file a piece at a time; then flush and rename.
 void EcritureSysteme(const TParametres& parametres, TMesure& mesure)
 {
     const TLignesResultats entree = LireLignesResultats(parametres);
     const std::filesystem::path chemin = FichierSortie(parametres, "ecriture.systeme");
-    std::size_t octets = 0;
     mesure.Repeter([&] {
-        std::string contenu;
-        ReserverGrandTampon(contenu, entree.texte.size());
-        for (const jl::TValeurSouple& ligne : entree.lignes)
-            AjouterLigneResultat(contenu, ligne.Texte());
-        mesure.Etape("contenu");
-        EcrireFichierEntier(chemin, contenu);
+        EcrireFichierEntier(chemin, [&entree](TSortieFichier& sortie) {
+            for (const jl::TValeurSouple& ligne : entree.lignes) {
+                AjouterLigneResultat(sortie.Tampon(), ligne.Texte());
+                sortie.Avancer();
+            }
+        });
         mesure.Etape("EcrireFichierEntier");
-        octets = contenu.size();
-        contenu = {};
-        mesure.Etape("liberation");
     });
-    mesure.Controle(ControleSortie(octets));
+    mesure.Controle(ControleSortie(std::filesystem::file_size(chemin)));
 }
 
 void EcritureTable(const TParametres& parametres, TMesure& mesure, std::string_view nom, TSynchronisation synchro)

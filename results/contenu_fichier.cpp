@@ -21,28 +21,48 @@ std::string ContenuFichierJson(std::u16string_view reponse)
     return contenu;
 }
 
-std::string ContenuFichierResultats(std::u16string_view reponse)
+struct TLignesResultats::TDocument {
+    js::TDocumentSouple lu;
+};
+
+TLignesResultats::TLignesResultats(std::u16string_view reponse)
 {
-    const std::optional<js::TDocumentSouple> document = js::ParseLenientText(reponse);
-    if (!document)
+    std::optional<js::TDocumentSouple> lu = js::ParseLenientText(reponse);
+    if (!lu)
         throw ErreurReponseIllisible();
-    std::string contenu;
-    const js::TValeurSouple* resultats = js::MemberByName(document->Racine(), u"resultats");
+    document_ = std::make_unique<TDocument>(TDocument { std::move(*lu) });
+}
+
+TLignesResultats::~TLignesResultats() = default;
+
+void TLignesResultats::Ajouter(std::string& sortie, const std::function<void()>& apresLigne) const
+{
+    const js::TValeurSouple* resultats = js::MemberByName(document_->lu.Racine(), u"resultats");
     if (resultats == nullptr)
-        return contenu;
-    // The lines take about as many bytes as the answer has characters: one
-    // reservation avoids copying tens of megabytes as the file grows.
-    ReserverGrandTampon(contenu, reponse.size());
+        return;
     std::u16string json;
     for (const js::TValeurSouple& element : js::EnumerateElements(*resultats)) {
         if (element.Genre() == js::TGenreSouple::Texte) {
-            AjouterLigneResultat(contenu, element.Texte());
+            AjouterLigneResultat(sortie, element.Texte());
         } else {
             json.clear();
             js::AppendAsText(element, json);
-            AjouterLigneResultat(contenu, json);
+            AjouterLigneResultat(sortie, json);
         }
+        apresLigne();
     }
+}
+
+std::string ContenuFichierResultats(std::u16string_view reponse)
+{
+    const TLignesResultats lignes(reponse);
+    std::string contenu;
+    // The lines take about as many bytes as the answer has characters: one
+    // reservation avoids copying tens of megabytes as the file grows.
+    lignes.Ajouter(contenu, [&contenu, taille = reponse.size()] {
+        if (contenu.capacity() < taille)
+            ReserverGrandTampon(contenu, taille);
+    });
     return contenu;
 }
 

@@ -38,7 +38,10 @@ std::string NomTemporaire(const std::string& nomCible)
     static thread_local std::mt19937 hasard { std::random_device {}() };
     char suffixe[16];
     std::snprintf(suffixe, sizeof suffixe, ".%08x.tmp", static_cast<unsigned>(hasard()));
-    return "." + nomCible.substr(0, garde) + suffixe;
+    std::string nom = ".";
+    nom.append(nomCible, 0, garde);
+    nom += suffixe;
+    return nom;
 }
 
 // The temporary file while it is written. Unless it has been renamed over the
@@ -79,7 +82,7 @@ public:
         ::fchmod(descripteur_, etat.st_mode & 07777);
     }
 
-    // Writes every byte and puts them on the disk; a short write is resumed.
+    // Writes every byte; a short write is resumed.
     void Ecrire(std::string_view octets)
     {
         constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
@@ -92,6 +95,11 @@ public:
                 throw ErreurEcritureFlux();
             ecrits += static_cast<std::size_t>(n);
         }
+    }
+
+    // Puts what was written on the disk and closes the file.
+    void Terminer()
+    {
         // A full disk may show only when the data reach it, or at closing.
         if (::fsync(descripteur_) != 0)
             throw ErreurEcritureFlux();
@@ -132,6 +140,11 @@ void SynchroniserDossier(const fs::path& dossier)
 
 void EcrireFichierEntier(const fs::path& chemin, std::string_view octets)
 {
+    EcrireFichierEntier(chemin, [octets](TSortieFichier& sortie) { sortie.Ecrire(octets); });
+}
+
+void EcrireFichierEntier(const fs::path& chemin, const std::function<void(TSortieFichier&)>& produire)
+{
     const fs::path complet = CheminComplet(chemin);
     const std::string affiche = complet.string();
     auto echecCreation = [&affiche](int numero) { return ErreurCreationFichier(affiche, DescriptionErreurSysteme(numero)); };
@@ -165,7 +178,11 @@ void EcrireFichierEntier(const fs::path& chemin, std::string_view octets)
         throw echecCreation(temporaire.ErreurCreation());
     if (existe)
         temporaire.ReprendreDroits(etat);
-    temporaire.Ecrire(octets);
+    TSortieFichier sortie { [&temporaire](std::string_view octets) { temporaire.Ecrire(octets); } };
+    sortie.Tampon().reserve(2 * TSortieFichier::TaillePiece);
+    produire(sortie);
+    sortie.Vider();
+    temporaire.Terminer();
     if (const int erreur = temporaire.Renommer(cible); erreur != 0)
         throw echecCreation(erreur);
     SynchroniserDossier(dossier);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace tq {
@@ -17,5 +19,43 @@ namespace tq {
 // read-only medium, name too long, ...), and ErreurEcritureFlux when writing
 // fails part-way (a full disk).
 void EcrireFichierEntier(const std::filesystem::path& chemin, std::string_view octets);
+
+// Where the bytes of a file go as they are made: appended to Tampon(), which
+// is written out each time Avancer() finds a piece worth a write in it. The
+// buffer is reused, so a large file never stands whole in memory.
+class TSortieFichier {
+public:
+    std::string& Tampon() { return tampon_; }
+    void Avancer()
+    {
+        if (tampon_.size() >= TaillePiece)
+            Vider();
+    }
+    // Bytes already whole in memory, written as they stand.
+    void Ecrire(std::string_view octets)
+    {
+        Vider();
+        ecrire_(octets);
+    }
+
+private:
+    friend void EcrireFichierEntier(const std::filesystem::path&, const std::function<void(TSortieFichier&)>&);
+    static constexpr std::size_t TaillePiece = std::size_t { 1 } << 20;
+    explicit TSortieFichier(std::function<void(std::string_view)> ecrire) : ecrire_(std::move(ecrire)) { }
+    void Vider()
+    {
+        if (!tampon_.empty())
+            ecrire_(tampon_);
+        tampon_.clear();
+    }
+
+    std::string tampon_;
+    std::function<void(std::string_view)> ecrire_;
+};
+
+// The same whole-or-nothing write, of the bytes that `produire` appends to its
+// output. When `produire` throws, its exception passes on and nothing is left
+// on disk, as for a failed write.
+void EcrireFichierEntier(const std::filesystem::path& chemin, const std::function<void(TSortieFichier&)>& produire);
 
 } // namespace tq

@@ -7,7 +7,12 @@ namespace tq {
 
 void EnregistrerResultats(std::u16string_view reponse, const std::filesystem::path& chemin)
 {
-    EcrireFichierEntier(chemin, ContenuFichierResultats(reponse));
+    // The answer is read first, so that an unreadable one touches no file;
+    // then the lines go to disk a piece at a time, never whole in memory.
+    const TLignesResultats lignes(reponse);
+    EcrireFichierEntier(chemin, [&lignes](TSortieFichier& sortie) {
+        lignes.Ajouter(sortie.Tampon(), [&sortie] { sortie.Avancer(); });
+    });
 }
 
 void EnregistrerJson(std::u16string_view reponse, const std::filesystem::path& chemin)

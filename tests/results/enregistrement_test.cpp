@@ -2,6 +2,7 @@
 
 #include "dossier_temporaire.h"
 
+#include "results/contenu_fichier.h"
 #include "results/erreurs_resultats.h"
 
 namespace {
@@ -16,6 +17,28 @@ TEST_F(Enregistrement, ResultatsOctetParOctet)
     tq::EnregistrerResultats(uR"({"resultats":["a;b","c;d"]})", chemin);
     EXPECT_EQ(Lire(chemin), "a;b\r\nc;d\r\n");
     EXPECT_EQ(fs::file_size(chemin), 10u);
+}
+
+// A file far larger than the pieces the lines go to disk in: lines of every
+// length, one longer than a piece by itself, elements that are not texts. The
+// file holds exactly the bytes of the whole content built in memory.
+TEST_F(Enregistrement, GrandFichierParMorceaux)
+{
+    std::u16string reponse = u"{\"resultats\":[";
+    for (int i = 0; i < 60000; ++i) {
+        reponse += u"\"" + std::u16string(static_cast<std::size_t>(i % 173), u"aé€;"[i % 4]) + u"\\\";" + u"\",";
+        if (i == 30000)
+            reponse += u"\"" + std::u16string(3 << 20, u'z') + u"\",{\"n\":[1,2.5,null]},true,";
+    }
+    reponse += u"\"fin\"]}";
+    const std::string attendu = tq::ContenuFichierResultats(reponse);
+    ASSERT_GT(attendu.size(), std::size_t { 8 } << 20);
+    const fs::path chemin = dossier_ / "stats.csv";
+    Ecrire(chemin, "ancien\r\n");
+    tq::EnregistrerResultats(reponse, chemin);
+    EXPECT_TRUE(Lire(chemin) == attendu);
+    EXPECT_EQ(fs::file_size(chemin), attendu.size());
+    EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
 }
 
 TEST_F(Enregistrement, ReponseSansResultatsVideLeFichier)
@@ -47,6 +70,14 @@ TEST_F(Enregistrement, ReponseIllisibleNEcritRien)
     }
     EXPECT_EQ(Lire(chemin), "ancien\r\n");
     EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
+    // The answer is judged before the path: an unreadable answer says so even
+    // where no file could be created.
+    try {
+        tq::EnregistrerResultats(uR"({"resultats":["a")", dossier_ / "absent" / "stats.csv");
+        ADD_FAILURE() << "an answer cut short was reported as written";
+    } catch (const tq::Erreur& e) {
+        EXPECT_STREQ(e.what(), "Réponse du serveur illisible : aucun fichier n'a été écrit");
+    }
 }
 
 TEST_F(Enregistrement, JsonEnUneLigne)

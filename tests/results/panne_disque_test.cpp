@@ -19,11 +19,13 @@ namespace fs = std::filesystem;
 
 const std::string Ancien = "ancien contenu\r\n";
 
-// An answer whose file takes about 256 KiB, more than the small disks below.
+// An answer whose file takes about 3 MiB: more than the small disks below,
+// and several of the pieces in which result lines go to disk, so that a full
+// disk shows while lines are still being made.
 std::u16string GrandeReponse()
 {
     std::u16string reponse = u"{\"resultats\":[";
-    for (int i = 0; i < 4096; ++i)
+    for (int i = 0; i < 49152; ++i)
         reponse += u"\"" + std::u16string(60, u'a' + i % 26) + u"\",";
     reponse.back() = u']';
     return reponse + u"}";
