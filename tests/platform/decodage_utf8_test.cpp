@@ -1,0 +1,109 @@
+#include "platform/decodage_utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hexa(std::u16string_view texte)
+{
+    std::string s;
+    char tampon[8];
+    for (char16_t c : texte) {
+        std::snprintf(tampon, sizeof tampon, "%04X ", static_cast<unsigned>(c));
+        s += tampon;
+    }
+    return s;
+}
+
+std::u16string EnPieces(std::string_view octets, const std::vector<std::size_t>& tailles)
+{
+    tq::TDecodeurUtf8 decodeur;
+    std::u16string texte;
+    std::size_t position = 0;
+    for (std::size_t i = 0; position < octets.size(); ++i) {
+        const std::size_t n = std::min(tailles[i % tailles.size()], octets.size() - position);
+        decodeur.Ajouter(octets.substr(position, n), texte);
+        position += n;
+    }
+    decodeur.Terminer(texte);
+    return texte;
+}
+
+// Well-formed characters of every length, then every kind of ill-formed
+// sequence: lone continuation bytes, bytes that never begin one, overlong
+// forms, surrogates, code points past U+10FFFF, sequences cut short.
+const char* const Morceaux[] = {
+    "a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\x80", "\xBF", "\xC0\xAF",
+    "\xC1\xBF", "\xF5\x80\x80\x80", "\xFF", "\xE0\x80\xAF", "\xE0\xA0", "\xED\xA0\x80", "\xED\x9F\xBF",
+    "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xF0\x9F\x98", "\xF0\x9F", "\xE2\x82", "\xC3",
+    "\xC2\x41", "\xE2\x41\x82", "\xF0\x9F\x41",
+};
+
+// Each sequence between others, cut at every place and fed byte by byte:
+// always the text of the whole bytes decoded at once.
+TEST(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
+{
+    for (const char* a : Morceaux) {
+        for (const char* b : Morceaux) {
+            const std::string octets = std::string("x") + a + b + "\xC3";
+            SCOPED_TRACE(testing::PrintToString(octets));
+            const std::u16string attendu = tq::DecoderUtf8(octets);
+            for (std::size_t coupe = 0; coupe <= octets.size(); ++coupe) {
+                EXPECT_EQ(Hexa(EnPieces(octets, { coupe == 0 ? octets.size() : coupe, octets.size() })),
+                          Hexa(attendu));
+            }
+            EXPECT_EQ(Hexa(EnPieces(octets, { 1 })), Hexa(attendu));
+            EXPECT_EQ(Hexa(EnPieces(octets, { 2, 1, 3 })), Hexa(attendu));
+        }
+    }
+}
+
+// A large text mostly of ASCII runs (the sixteen-at-a-time path) with the
+// ill-formed sequences sprinkled in, in random piece sizes.
+TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
+{
+    std::mt19937 hasard(7);
+    std::string octets;
+    for (int i = 0; i < 20000; ++i) {
+        octets += std::string(hasard() % 40, static_cast<char>('a' + i % 26));
+        octets += Morceaux[hasard() % std::size(Morceaux)];
+    }
+    const std::u16string attendu = tq::DecoderUtf8(octets);
+    for (unsigned graine : { 1u, 2u, 3u }) {
+        std::mt19937 tailles(graine);
+        std::vector<std::size_t> pieces;
+        for (int i = 0; i < 101; ++i)
+            pieces.push_back(1 + tailles() % 5000);
+        EXPECT_TRUE(EnPieces(octets, pieces) == attendu) << graine;
+    }
+}
+
+TEST(DecodeurUtf8, TexteConnu)
+{
+    struct TCas {
+        const char* nom;
+        std::string_view octets;
+        std::u16string_view texte;
+    };
+    const TCas cas[] = {
+        { "vide", "", u"" },
+        { "accents et euro", "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC", u"\u00E9t\u00E9 \u20AC" },
+        { "hors du premier plan", "\xF0\x9F\x98\x80", u"\U0001F600" },
+        { "marque d'ordre gardee", "\xEF\xBB\xBFx", u"\uFEFFx" },
+        { "coupee a la fin", "a\xF0\x9F\x98", u"a\uFFFD" },
+        { "surrogat encode", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD" },
+        { "forme trop longue", "\xC0\xAF", u"\uFFFD\uFFFD" },
+        { "suite invalide", "\xE2\x41\x82", u"\uFFFDA\uFFFD" },
+    };
+    for (const TCas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EXPECT_EQ(Hexa(tq::DecoderUtf8(c.octets)), Hexa(c.texte));
+        EXPECT_EQ(Hexa(EnPieces(c.octets, { 1 })), Hexa(c.texte));
+    }
+}
+
+} // namespace
