@@ -31,10 +31,11 @@ std::u16string TClientHttp::Post(std::string_view url, std::string_view corps)
     try {
         socket_.Envoyer(entete, entete.size());
         socket_.Envoyer(corps, TaillePieceEnvoi);
-        const TReponseHttp reponse = LireReponse(socket_, reglages_);
+        TReponseHttp reponse;
+        std::u16string texte = LireTexteReponse(socket_, reglages_, reponse);
         if (!reponse.garderConnexion)
             socket_.Fermer();
-        return TexteReponse(reponse);
+        return texte;
     } catch (...) {
         socket_.Fermer();
         throw;

@@ -3,6 +3,7 @@
 #include "http/erreurs_http.h"
 #include "http/meta_html.h"
 #include "platform/decodage_charset.h"
+#include "platform/decodage_utf8.h"
 #include "platform/grand_tampon.h"
 
 #include <algorithm>
@@ -68,9 +69,12 @@ int ValeurHexa(char c)
 
 class TLecteurReponse {
 public:
-    TLecteurReponse(TSourceOctets& source, const TReglagesClientHttp& reglages)
+    // With a text, a body that its headers say is UTF-8 is decoded into it as
+    // it arrives instead of being kept as bytes.
+    TLecteurReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, std::u16string* texte = nullptr)
         : source_(source)
         , reglages_(reglages)
+        , texte_(texte)
         , tampon_(2 * TaillePiece, '\0')
     {
     }
@@ -93,8 +97,12 @@ public:
         reponse.typeMedia = std::move(type.typeMedia);
         reponse.charset = std::move(type.charset);
         reponse.longueurContenu = LongueurContenu(reponse.entetes);
+        // An HTML body may name its charset itself, so it is kept as bytes.
+        enTexte_ = texte_ != nullptr && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
         if (CorpsAttendu(reponse.codeStatut))
             LireCorps(reponse);
+        else
+            enTexte_ = false;
         if (EstTypeHtml(reponse.typeMedia)) {
             for (TChampEntete& champ : ChampsMetaHttpEquiv(reponse.corps))
                 reponse.entetes.Remplacer(std::move(champ.nom), std::move(champ.valeur));
@@ -105,6 +113,9 @@ public:
         reponse.garderConnexion = GarderConnexion(reponse.entetes);
         return reponse;
     }
+
+    // Whether the body went into the text rather than into the answer's bytes.
+    bool CorpsDecode() const { return enTexte_; }
 
 private:
     // Reads more bytes into the buffer; false once the peer has closed.
@@ -228,7 +239,11 @@ private:
             const auto longueur = static_cast<std::uint64_t>(reponse.longueurContenu);
             if (longueur > reglages_.tailleCorpsMax)
                 throw Erreur(MessageReponseTropVolumineuse);
-            ReserverGrandTampon(corps, static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax)));
+            const auto reserve = static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax));
+            if (enTexte_)
+                ReserverGrandTexte(*texte_, reserve); // never more units than bytes
+            else
+                ReserverGrandTampon(corps, reserve);
             plafond_ = longueur;
             if (AjouterAuCorps(corps, longueur) < longueur)
                 throw Erreur(MessageConnexionFermee);
@@ -239,7 +254,10 @@ private:
             if (taille_ > reglages_.tailleCorpsMax)
                 throw Erreur(MessageReponseTropVolumineuse);
         }
-        corps.resize(taille_);
+        if (enTexte_)
+            decodeur_.Terminer(*texte_);
+        else
+            corps.resize(taille_);
     }
 
     // Chunks up to the one of size 0, then trailer lines up to an empty line,
@@ -291,6 +309,8 @@ private:
     // straight from the source into the body. Fewer only when the peer closes.
     std::uint64_t AjouterAuCorps(std::string& corps, std::uint64_t voulu)
     {
+        if (enTexte_)
+            return AjouterAuTexte(voulu);
         std::uint64_t ajoutes = 0;
         const std::size_t enTampon = static_cast<std::size_t>(std::min<std::uint64_t>(voulu, fin_ - debut_));
         if (enTampon > 0) {
@@ -314,6 +334,23 @@ private:
         return ajoutes;
     }
 
+    // The same for a body decoded as it arrives: each piece goes through the
+    // read buffer, still in cache, straight into the text.
+    std::uint64_t AjouterAuTexte(std::uint64_t voulu)
+    {
+        std::uint64_t ajoutes = 0;
+        while (ajoutes < voulu) {
+            if (debut_ == fin_ && !Remplir())
+                break;
+            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, fin_ - debut_));
+            decodeur_.Ajouter({ tampon_.data() + debut_, n }, *texte_);
+            debut_ += n;
+            taille_ += n;
+            ajoutes += n;
+        }
+        return ajoutes;
+    }
+
     // The body's room grows geometrically, never past the most it may hold.
     void FaireDeLaPlace(std::string& corps, std::size_t besoin)
     {
@@ -328,6 +365,7 @@ private:
 
     TSourceOctets& source_;
     const TReglagesClientHttp& reglages_;
+    std::u16string* texte_;
     std::string tampon_;
     std::size_t debut_ = 0;
     std::size_t fin_ = 0;
@@ -335,6 +373,8 @@ private:
     std::size_t lignesEntete_ = 0;
     std::size_t taille_ = 0;
     std::uint64_t plafond_ = 0;
+    bool enTexte_ = false;
+    TDecodeurUtf8 decodeur_;
 };
 
 } // namespace
@@ -347,6 +387,18 @@ TReponseHttp LireReponse(TSourceOctets& source, const TReglagesClientHttp& regla
 std::u16string TexteReponse(const TReponseHttp& reponse)
 {
     std::u16string texte = DecoderCorps(reponse.corps, reponse.typeMedia, reponse.charset);
+    if (reponse.codeStatut < 200 || reponse.codeStatut > 299)
+        throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(texte));
+    return texte;
+}
+
+std::u16string LireTexteReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, TReponseHttp& reponse)
+{
+    std::u16string texte;
+    TLecteurReponse lecteur(source, reglages, &texte);
+    reponse = lecteur.Lire();
+    if (!lecteur.CorpsDecode())
+        return TexteReponse(reponse);
     if (reponse.codeStatut < 200 || reponse.codeStatut > 299)
         throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(texte));
     return texte;

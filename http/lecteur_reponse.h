@@ -31,4 +31,11 @@ TReponseHttp LireReponse(TSourceOctets& source, const TReglagesClientHttp& regla
 // carrying that text instead.
 std::u16string TexteReponse(const TReponseHttp& reponse);
 
+// Reads one answer into `reponse` and gives its text, exactly as LireReponse
+// then TexteReponse do, failures included. A body that the headers declare as
+// UTF-8 (other than HTML or XML, which may name a charset of their own) is
+// decoded as it arrives and never kept whole as bytes: `reponse.corps` then
+// stays empty.
+std::u16string LireTexteReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, TReponseHttp& reponse);
+
 } // namespace tq

@@ -191,4 +191,9 @@ std::u16string DecoderCorps(std::string_view octets, std::string_view typeMedia,
     return DecoderCodePage(octets, CodePageCharset(charset));
 }
 
+bool CorpsEnUtf8(std::string_view typeMedia, std::string_view charset)
+{
+    return !EstTypeXml(typeMedia) && CodePageCharset(charset) == CodePageUtf8;
+}
+
 } // namespace tq

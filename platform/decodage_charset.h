@@ -21,4 +21,8 @@ bool CodePageDisponible(int codePage);
 // declaration instead, and the mark is not part of the text.
 std::u16string DecoderCorps(std::string_view octets, std::string_view typeMedia, std::string_view charset);
 
+// True when DecoderCorps reads a body of this media type and charset as
+// UTF-8 from its first byte, whatever the body holds.
+bool CorpsEnUtf8(std::string_view typeMedia, std::string_view charset);
+
 } // namespace tq

@@ -2,7 +2,8 @@
 // sizes the input's first bytes choose. However the stream is cut, reading it
 // must give what reading it whole gives: the same answer or the same failure.
 // A failure is always a tq::Erreur; a success never holds more body than the
-// cap allows, nor less than the Content-Length it announced.
+// cap allows, nor less than the Content-Length it announced. Decoding the
+// body as it arrives gives the text (or failure) of decoding it whole.
 //
 // Layout of an input: byte 0 gives the number of piece sizes (low 3 bits, plus
 // one) and whether the peer stays silent at the end instead of closing (bit
@@ -80,6 +81,34 @@ TIssue Lire(const std::string& octets, std::vector<std::size_t> pieces, tq::TFin
     return issue;
 }
 
+// The same answer read as the client reads it, the body decoded as it
+// arrives where the headers allow: the text or the failure must be those of
+// reading the whole body first.
+TIssue LireEnTexte(const std::string& octets, std::vector<std::size_t> pieces, tq::TFinSource fin)
+{
+    tq::TReglagesClientHttp reglages;
+    reglages.tailleCorpsMax = TailleCorpsMax;
+    tq::TSourceMemoire source(octets, std::move(pieces), fin);
+    TIssue issue;
+    try {
+        issue.texte = tq::LireTexteReponse(source, reglages, issue.reponse);
+        issue.reussi = true;
+    } catch (const tq::ErreurProtocole& e) {
+        issue.protocole = true;
+        issue.message = e.what();
+        issue.texte = e.TexteCorps();
+    } catch (const tq::Erreur& e) {
+        issue.message = e.what();
+    }
+    return issue;
+}
+
+bool MemeTexte(const TIssue& a, const TIssue& b)
+{
+    return a.reussi == b.reussi && a.protocole == b.protocole && a.message == b.message && a.texte == b.texte
+        && (!(a.reussi || a.protocole) || a.reponse.codeStatut == b.reponse.codeStatut);
+}
+
 void Verifier(bool condition)
 {
     if (!condition)
@@ -102,6 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const TIssue entier = Lire(octets, {}, fin);
     const TIssue enPieces = Lire(octets, pieces, fin);
     Verifier(Egales(entier, enPieces));
+    Verifier(MemeTexte(entier, LireEnTexte(octets, pieces, fin)));
 
     if (entier.reussi || entier.protocole) {
         const tq::TReponseHttp& r = entier.reponse;

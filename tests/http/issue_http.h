@@ -10,6 +10,8 @@
 #include "platform/erreur.h"
 #include "platform/texte_utf.h"
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -57,12 +59,19 @@ template <class TLecture> TIssue IssueDe(TLecture lecture)
 }
 
 // Reads an answer from memory, fed in the given pieces, and turns it into
-// text as Post does.
+// text as Post does: decoding the body as it arrives where the headers allow.
+// Every such read is checked against reading the whole body first and
+// decoding it afterwards, which must come to the same outcome.
 inline TIssue LireEnMemoire(std::string octets, std::vector<std::size_t> pieces, TFinSource fin,
                             const TReglagesClientHttp& reglages = {})
 {
+    TSourceMemoire sourceEntiere(octets, pieces, fin);
+    const TIssue entiere = IssueDe([&] { return TexteReponse(LireReponse(sourceEntiere, reglages)); });
     TSourceMemoire source(std::move(octets), std::move(pieces), fin);
-    return IssueDe([&] { return TexteReponse(LireReponse(source, reglages)); });
+    TReponseHttp reponse;
+    const TIssue issue = IssueDe([&] { return LireTexteReponse(source, reglages, reponse); });
+    EXPECT_EQ(issue, entiere) << "decoding as the body arrives differs from decoding it whole";
+    return issue;
 }
 
 inline TIssue Poster(const std::string& url, std::string_view corps, const TReglagesClientHttp& reglages = {})

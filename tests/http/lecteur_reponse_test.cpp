@@ -240,6 +240,33 @@ TEST(LecteurReponse, Charsets)
     });
 }
 
+// UTF-8 bodies decoded as they arrive: characters of two, three and four
+// bytes split between chunks and between reads, a sequence cut by the end of
+// the body, error statuses, and a cap that counts bytes, not characters.
+TEST(LecteurReponse, Utf8DecodedAsItArrives)
+{
+    const std::string json = "Content-Type: application/json; charset=utf-8\r\n";
+    const std::string texte = "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80!";
+    const std::u16string attendu = u"\u00E9t\u00E9 \u20AC \U0001F600!";
+    Verifier({
+        { "length", Ok + json + "Content-Length: 15\r\n\r\n" + texte, Texte(attendu) },
+        { "to_close", Ok + json + "\r\n" + texte, Texte(attendu) },
+        { "chunks_split_inside_characters",
+          Ok + json + "Transfer-Encoding: chunked\r\n\r\n1\r\n\xC3\r\n3\r\n\xA9t\xC3\r\n5\r\n\xA9 \xE2\x82\xAC\r\n"
+              "2\r\n \xF0\r\n1\r\n\x9F\r\n3\r\n\x98\x80!\r\n0\r\n\r\n",
+          Texte(attendu) },
+        { "sequence_cut_by_the_end", Ok + json + "Content-Length: 4\r\n\r\na\xF0\x9F\x98", Texte(u"a\uFFFD") },
+        { "sequence_cut_before_a_chunk_ends_the_body",
+          Ok + json + "Transfer-Encoding: chunked\r\n\r\n2\r\na\xE2\r\n0\r\n\r\n", Texte(u"a\uFFFD") },
+        { "ill_formed", Ok + json + "\r\n\xC0\xAF\xED\xA0\x80\xFF", Texte(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD") },
+        { "closed_inside_a_character", Ok + json + "Content-Length: 5\r\n\r\nab\xE2\x82", Echec(MessageConnexionFermee) },
+        { "error_status", "HTTP/1.1 500 Erreur\r\n" + json + "Content-Length: 15\r\n\r\n" + texte,
+          Protocole(500, "HTTP/1.1 500 Erreur", attendu) },
+        { "cap_counts_bytes", Ok + json + "\r\n" + texte, Echec(MessageReponseTropVolumineuse), TFinSource::Fermeture, 255, 14 },
+        { "cap_reached_exactly", Ok + json + "\r\n" + texte, Texte(attendu), TFinSource::Fermeture, 255, 15 },
+    });
+}
+
 TEST(LecteurReponse, KeptFields)
 {
     struct CasChamp {
