@@ -97,8 +97,12 @@ public:
         reponse.typeMedia = std::move(type.typeMedia);
         reponse.charset = std::move(type.charset);
         reponse.longueurContenu = LongueurContenu(reponse.entetes);
-        // An HTML body may name its charset itself, so it is kept as bytes.
-        enTexte_ = texte_ != nullptr && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
+        // Only a body of known length is decoded as it arrives: its text can
+        // be sized once, where a text growing by doubling would copy twice the
+        // bytes of a body growing the same way. An HTML body may name its
+        // charset itself, so it is kept as bytes.
+        enTexte_ = texte_ != nullptr && reponse.longueurContenu > 0 && !CorpsFragmente(reponse.entetes)
+            && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
         if (CorpsAttendu(reponse.codeStatut))
             LireCorps(reponse);
         else

@@ -32,10 +32,10 @@ TReponseHttp LireReponse(TSourceOctets& source, const TReglagesClientHttp& regla
 std::u16string TexteReponse(const TReponseHttp& reponse);
 
 // Reads one answer into `reponse` and gives its text, exactly as LireReponse
-// then TexteReponse do, failures included. A body that the headers declare as
-// UTF-8 (other than HTML or XML, which may name a charset of their own) is
-// decoded as it arrives and never kept whole as bytes: `reponse.corps` then
-// stays empty.
+// then TexteReponse do, failures included. A body of known length that the
+// headers declare as UTF-8 (other than HTML or XML, which may name a charset
+// of their own) is decoded as it arrives and never kept whole as bytes:
+// `reponse.corps` then stays empty.
 std::u16string LireTexteReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, TReponseHttp& reponse);
 
 } // namespace tq

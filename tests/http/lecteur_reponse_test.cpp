@@ -240,10 +240,11 @@ TEST(LecteurReponse, Charsets)
     });
 }
 
-// UTF-8 bodies decoded as they arrive: characters of two, three and four
-// bytes split between chunks and between reads, a sequence cut by the end of
-// the body, error statuses, and a cap that counts bytes, not characters.
-TEST(LecteurReponse, Utf8DecodedAsItArrives)
+// UTF-8 bodies (those of known length are decoded as they arrive, the others
+// once whole): characters of two, three and four bytes split between chunks
+// and between reads, a sequence cut by the end of the body, error statuses,
+// and a cap that counts bytes, not characters.
+TEST(LecteurReponse, Utf8Bodies)
 {
     const std::string json = "Content-Type: application/json; charset=utf-8\r\n";
     const std::string texte = "\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80!";
