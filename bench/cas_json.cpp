@@ -52,10 +52,12 @@ void Parcourir(const js::TValeur& valeur, TComptes& comptes)
         for (std::size_t i = 0, n = js::ElementCount(valeur); i < n; ++i)
             Parcourir(*js::ElementAt(valeur, static_cast<std::ptrdiff_t>(i)), comptes);
         break;
-    case js::TTypeValeur::Chaine:
+    case js::TTypeValeur::Chaine: {
         ++comptes.chaines;
-        comptes.unites += js::StringView(valeur).size();
+        const std::u16string_view texte = js::StringView(valeur);
+        comptes.unites += texte.size() + (texte.empty() ? 0 : static_cast<std::size_t>(texte.back() & 1));
         break;
+    }
     case js::TTypeValeur::Nombre:
         comptes.unites += js::ValueText(valeur, u',').size();
         break;
