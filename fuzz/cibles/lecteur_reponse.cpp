@@ -58,27 +58,33 @@ bool Egales(const TIssue& a, const TIssue& b)
         && x.corps == y.corps && x.garderConnexion == y.garderConnexion;
 }
 
-TIssue Lire(const std::string& octets, std::vector<std::size_t> pieces, tq::TFinSource fin)
+// Runs a read that gives the answer's text and tells how it ended.
+template <class TLecture> TIssue IssueDe(TLecture lire)
 {
-    tq::TReglagesClientHttp reglages;
-    reglages.tailleCorpsMax = TailleCorpsMax;
-    tq::TSourceMemoire source(octets, std::move(pieces), fin);
     TIssue issue;
     try {
-        issue.reponse = tq::LireReponse(source, reglages);
-    } catch (const tq::Erreur& e) {
-        issue.message = e.what();
-        return issue;
-    }
-    try {
-        issue.texte = tq::TexteReponse(issue.reponse);
+        issue.texte = lire(issue.reponse);
         issue.reussi = true;
     } catch (const tq::ErreurProtocole& e) {
         issue.protocole = true;
         issue.message = e.what();
         issue.texte = e.TexteCorps();
+    } catch (const tq::Erreur& e) {
+        issue.message = e.what();
     }
     return issue;
+}
+
+// The whole body kept as bytes, then decoded.
+TIssue Lire(const std::string& octets, std::vector<std::size_t> pieces, tq::TFinSource fin)
+{
+    tq::TReglagesClientHttp reglages;
+    reglages.tailleCorpsMax = TailleCorpsMax;
+    tq::TSourceMemoire source(octets, std::move(pieces), fin);
+    return IssueDe([&](tq::TReponseHttp& reponse) {
+        reponse = tq::LireReponse(source, reglages);
+        return tq::TexteReponse(reponse);
+    });
 }
 
 // The same answer read as the client reads it, the body decoded as it
@@ -89,18 +95,7 @@ TIssue LireEnTexte(const std::string& octets, std::vector<std::size_t> pieces, t
     tq::TReglagesClientHttp reglages;
     reglages.tailleCorpsMax = TailleCorpsMax;
     tq::TSourceMemoire source(octets, std::move(pieces), fin);
-    TIssue issue;
-    try {
-        issue.texte = tq::LireTexteReponse(source, reglages, issue.reponse);
-        issue.reussi = true;
-    } catch (const tq::ErreurProtocole& e) {
-        issue.protocole = true;
-        issue.message = e.what();
-        issue.texte = e.TexteCorps();
-    } catch (const tq::Erreur& e) {
-        issue.message = e.what();
-    }
-    return issue;
+    return IssueDe([&](tq::TReponseHttp& reponse) { return tq::LireTexteReponse(source, reglages, reponse); });
 }
 
 bool MemeTexte(const TIssue& a, const TIssue& b)
