@@ -33,8 +33,6 @@ TDocument& TDocument::operator=(TDocument&& autre) noexcept
 
 TDocument::~TDocument() = default;
 
-TTypeValeur ValueKind(const TValeur& valeur) noexcept { return A::Type(valeur); }
-
 const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept
 {
     if (A::Type(objet) != TTypeValeur::Objet)
@@ -46,39 +44,6 @@ const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept
             return &paires[i];
     }
     return nullptr;
-}
-
-const TValeur& PairValue(const TPaire& paire) noexcept { return A::ValeurDe(paire); }
-
-std::u16string_view PairName(const TPaire& paire) noexcept { return A::Texte(A::Nom(paire)); }
-
-std::u16string_view StringView(const TValeur& valeur) noexcept
-{
-    return A::Type(valeur) == TTypeValeur::Chaine ? A::Texte(valeur) : std::u16string_view {};
-}
-
-std::size_t PairCount(const TValeur& objet) noexcept
-{
-    return A::Type(objet) == TTypeValeur::Objet ? A::Taille(objet) : 0;
-}
-
-const TPaire* PairAt(const TValeur& objet, std::ptrdiff_t indice) noexcept
-{
-    if (indice < 0 || static_cast<std::size_t>(indice) >= PairCount(objet))
-        return nullptr;
-    return &A::Paires(objet)[indice];
-}
-
-std::size_t ElementCount(const TValeur& tableau) noexcept
-{
-    return A::Type(tableau) == TTypeValeur::Tableau ? A::Taille(tableau) : 0;
-}
-
-const TValeur* ElementAt(const TValeur& tableau, std::ptrdiff_t indice) noexcept
-{
-    if (indice < 0 || static_cast<std::size_t>(indice) >= ElementCount(tableau))
-        return nullptr;
-    return &A::Elements(tableau)[indice];
 }
 
 } // namespace tq::json_strict

@@ -12,6 +12,7 @@ namespace tq::json_strict {
 enum class TTypeValeur : std::uint8_t { Objet, Tableau, Chaine, Nombre, Vrai, Faux, Nul };
 
 struct TAccesInterne;
+struct TLectureValeur;
 struct TStockageDocument;
 
 // One value of a parsed document: a small handle into the document's storage.
@@ -20,6 +21,7 @@ struct TStockageDocument;
 class TValeur {
 private:
     friend struct TAccesInterne;
+    friend struct TLectureValeur;
     TValeur(TTypeValeur type, std::size_t taille, const void* donnees) noexcept
         : entete_ { static_cast<std::uint64_t>(taille) << 8 | static_cast<std::uint8_t>(type) }
         , donnees_ { donnees }
@@ -35,10 +37,27 @@ private:
 class TPaire {
 private:
     friend struct TAccesInterne;
+    friend struct TLectureValeur;
     TPaire(TValeur nom, TValeur valeur) noexcept : nom_ { nom }, valeur_ { valeur } { }
 
     TValeur nom_;
     TValeur valeur_;
+};
+
+// How a value's handle reads: its kind, its count, and where its text, pairs
+// or elements lie. The accessors below are inline on top of it, so that a
+// walk over a large tree costs no call per value.
+struct TLectureValeur {
+    static TTypeValeur Type(const TValeur& v) noexcept { return static_cast<TTypeValeur>(v.entete_ & 0xFF); }
+    static std::size_t Taille(const TValeur& v) noexcept { return static_cast<std::size_t>(v.entete_ >> 8); }
+    static std::u16string_view Texte(const TValeur& v) noexcept
+    {
+        return { static_cast<const char16_t*>(v.donnees_), Taille(v) };
+    }
+    static const TValeur* Elements(const TValeur& v) noexcept { return static_cast<const TValeur*>(v.donnees_); }
+    static const TPaire* Paires(const TValeur& v) noexcept { return static_cast<const TPaire*>(v.donnees_); }
+    static const TValeur& Nom(const TPaire& p) noexcept { return p.nom_; }
+    static const TValeur& ValeurDe(const TPaire& p) noexcept { return p.valeur_; }
 };
 
 // A parsed JSON text. The document owns the whole tree; destroying it
@@ -67,21 +86,40 @@ private:
 // nothing; bad input never throws.
 std::optional<TDocument> ParseDocument(std::string_view octets, std::size_t debut = 0);
 
-TTypeValeur ValueKind(const TValeur& valeur) noexcept;
+inline TTypeValeur ValueKind(const TValeur& valeur) noexcept { return TLectureValeur::Type(valeur); }
 
 // The first pair whose name has exactly these code units; nothing when there
 // is none or when the value is not an object.
 const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept;
-const TValeur& PairValue(const TPaire& paire) noexcept;
-std::u16string_view PairName(const TPaire& paire) noexcept;
+inline const TValeur& PairValue(const TPaire& paire) noexcept { return TLectureValeur::ValeurDe(paire); }
+inline std::u16string_view PairName(const TPaire& paire) noexcept
+{
+    return TLectureValeur::Texte(TLectureValeur::Nom(paire));
+}
 
 // Pairs of an object in document order; 0 and nothing for any other kind.
-std::size_t PairCount(const TValeur& objet) noexcept;
-const TPaire* PairAt(const TValeur& objet, std::ptrdiff_t indice) noexcept;
+inline std::size_t PairCount(const TValeur& objet) noexcept
+{
+    return ValueKind(objet) == TTypeValeur::Objet ? TLectureValeur::Taille(objet) : 0;
+}
+inline const TPaire* PairAt(const TValeur& objet, std::ptrdiff_t indice) noexcept
+{
+    if (indice < 0 || static_cast<std::size_t>(indice) >= PairCount(objet))
+        return nullptr;
+    return &TLectureValeur::Paires(objet)[indice];
+}
 
 // Elements of an array in document order; 0 and nothing for any other kind.
-std::size_t ElementCount(const TValeur& tableau) noexcept;
-const TValeur* ElementAt(const TValeur& tableau, std::ptrdiff_t indice) noexcept;
+inline std::size_t ElementCount(const TValeur& tableau) noexcept
+{
+    return ValueKind(tableau) == TTypeValeur::Tableau ? TLectureValeur::Taille(tableau) : 0;
+}
+inline const TValeur* ElementAt(const TValeur& tableau, std::ptrdiff_t indice) noexcept
+{
+    if (indice < 0 || static_cast<std::size_t>(indice) >= ElementCount(tableau))
+        return nullptr;
+    return &TLectureValeur::Elements(tableau)[indice];
+}
 
 // The text of a string, the formatted value of a number (written with the
 // given decimal separator), the empty text for every other kind. A number of
@@ -91,7 +129,10 @@ std::u16string ValueText(const TValeur& valeur, char16_t separateurDecimal);
 
 // The text of a string, as a view into the document: what ValueText gives
 // for a string, without a copy. The empty text for every other kind.
-std::u16string_view StringView(const TValeur& valeur) noexcept;
+inline std::u16string_view StringView(const TValeur& valeur) noexcept
+{
+    return ValueKind(valeur) == TTypeValeur::Chaine ? TLectureValeur::Texte(valeur) : std::u16string_view {};
+}
 
 // Compact JSON text of the value: no whitespace, only the double quote and
 // the backslash escaped, numbers as their source characters.

@@ -66,25 +66,12 @@ private:
     std::size_t tailleBloc_;
 };
 
-struct TAccesInterne {
+struct TAccesInterne : TLectureValeur {
     static TValeur Valeur(TTypeValeur type, std::size_t taille = 0, const void* donnees = nullptr) noexcept
     {
         return TValeur { type, taille, donnees };
     }
     static TPaire Paire(TValeur nom, TValeur valeur) noexcept { return TPaire { nom, valeur }; }
-
-    static TTypeValeur Type(const TValeur& v) noexcept { return static_cast<TTypeValeur>(v.entete_ & 0xFF); }
-    static std::size_t Taille(const TValeur& v) noexcept { return static_cast<std::size_t>(v.entete_ >> 8); }
-
-    static std::u16string_view Texte(const TValeur& v) noexcept
-    {
-        return { static_cast<const char16_t*>(v.donnees_), Taille(v) };
-    }
-    static const TValeur* Elements(const TValeur& v) noexcept { return static_cast<const TValeur*>(v.donnees_); }
-    static const TPaire* Paires(const TValeur& v) noexcept { return static_cast<const TPaire*>(v.donnees_); }
-
-    static const TValeur& Nom(const TPaire& p) noexcept { return p.nom_; }
-    static const TValeur& ValeurDe(const TPaire& p) noexcept { return p.valeur_; }
 
     static TDocument Document(TValeur racine, std::unique_ptr<TStockageDocument> stockage) noexcept
     {
