@@ -1,9 +1,14 @@
 #include "results/ecriture_fichier.h"
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
+#include <exception>
+#include <mutex>
+#include <optional>
 #include <random>
 #include <string>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -131,6 +136,90 @@ private:
     bool renomme_ = false;
 };
 
+// Writes the pieces of a file on a thread of its own, one at a time, while
+// the next piece is made. A failure is kept and raised to the producer when
+// it hands over its next piece or finishes; the pieces after it are dropped.
+class TEcrivainEnFond {
+public:
+    explicit TEcrivainEnFond(TFichierTemporaire& fichier)
+        : fichier_(fichier)
+        , fil_([this] { Boucle(); })
+    {
+        const std::lock_guard verrou(mutex_);
+        enEcriture_.reserve(2 * std::size_t { 1 } << 20);
+    }
+
+    TEcrivainEnFond(const TEcrivainEnFond&) = delete;
+    TEcrivainEnFond& operator=(const TEcrivainEnFond&) = delete;
+
+    ~TEcrivainEnFond()
+    {
+        {
+            const std::lock_guard verrou(mutex_);
+            arret_ = true;
+        }
+        travail_.notify_one();
+        fil_.join();
+    }
+
+    // Takes the piece's bytes, once the previous piece is written, and gives
+    // back the emptied buffer of that one.
+    void Confier(std::string& piece)
+    {
+        std::unique_lock verrou(mutex_);
+        libre_.wait(verrou, [this] { return !enCours_; });
+        if (erreur_)
+            std::rethrow_exception(erreur_);
+        piece.swap(enEcriture_);
+        piece.clear();
+        enCours_ = true;
+        verrou.unlock();
+        travail_.notify_one();
+    }
+
+    // Waits until every piece handed over is written.
+    void Attendre()
+    {
+        std::unique_lock verrou(mutex_);
+        libre_.wait(verrou, [this] { return !enCours_; });
+        if (erreur_)
+            std::rethrow_exception(erreur_);
+    }
+
+private:
+    void Boucle()
+    {
+        std::unique_lock verrou(mutex_);
+        for (;;) {
+            travail_.wait(verrou, [this] { return enCours_ || arret_; });
+            if (!enCours_)
+                return;
+            verrou.unlock();
+            std::exception_ptr erreur;
+            try {
+                fichier_.Ecrire(enEcriture_);
+            } catch (...) {
+                erreur = std::current_exception();
+            }
+            verrou.lock();
+            if (erreur)
+                erreur_ = erreur;
+            enCours_ = false;
+            libre_.notify_one();
+        }
+    }
+
+    TFichierTemporaire& fichier_;
+    std::mutex mutex_;
+    std::condition_variable travail_;
+    std::condition_variable libre_;
+    std::string enEcriture_;
+    bool enCours_ = false;
+    bool arret_ = false;
+    std::exception_ptr erreur_;
+    std::thread fil_;
+};
+
 // Makes a rename in the folder last across a power cut; a folder that cannot
 // be synchronised does not make the save fail, the file is already complete.
 void SynchroniserDossier(const fs::path& dossier)
@@ -184,10 +273,26 @@ void EcrireFichierEntier(const fs::path& chemin, const std::function<void(TSorti
         throw echecCreation(temporaire.ErreurCreation());
     if (existe)
         temporaire.ReprendreDroits(etat);
-    TSortieFichier sortie { [&temporaire](std::string_view octets) { temporaire.Ecrire(octets); } };
+    // Started with the first full piece, so a small file needs no thread;
+    // stopped before the temporary file is closed or removed.
+    std::optional<TEcrivainEnFond> enFond;
+    TSortieFichier sortie {
+        [&](std::string& piece) {
+            if (!enFond)
+                enFond.emplace(temporaire);
+            enFond->Confier(piece);
+        },
+        [&](std::string_view octets) {
+            if (enFond)
+                enFond->Attendre();
+            temporaire.Ecrire(octets);
+        },
+    };
     sortie.Tampon().reserve(2 * TSortieFichier::TaillePiece);
     produire(sortie);
     sortie.Vider();
+    if (enFond)
+        enFond->Attendre();
     temporaire.Terminer();
     if (const int erreur = temporaire.Renommer(cible); erreur != 0)
         throw echecCreation(erreur);

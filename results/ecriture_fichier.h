@@ -21,15 +21,16 @@ namespace tq {
 void EcrireFichierEntier(const std::filesystem::path& chemin, std::string_view octets);
 
 // Where the bytes of a file go as they are made: appended to Tampon(), which
-// is written out each time Avancer() finds a piece worth a write in it. The
-// buffer is reused, so a large file never stands whole in memory.
+// is handed to the disk each time Avancer() finds a piece worth a write in it.
+// The piece is written on a thread of its own while the next one is made, and
+// the two buffers are reused, so a large file never stands whole in memory.
 class TSortieFichier {
 public:
     std::string& Tampon() { return tampon_; }
     void Avancer()
     {
         if (tampon_.size() >= TaillePiece)
-            Vider();
+            confier_(tampon_);
     }
     // Bytes already whole in memory, written as they stand.
     void Ecrire(std::string_view octets)
@@ -41,15 +42,21 @@ public:
 private:
     friend void EcrireFichierEntier(const std::filesystem::path&, const std::function<void(TSortieFichier&)>&);
     static constexpr std::size_t TaillePiece = std::size_t { 1 } << 20;
-    explicit TSortieFichier(std::function<void(std::string_view)> ecrire) : ecrire_(std::move(ecrire)) { }
+    // `confier` takes the bytes of a full buffer, leaving it empty; `ecrire`
+    // writes bytes at once, after those already handed over.
+    TSortieFichier(std::function<void(std::string&)> confier, std::function<void(std::string_view)> ecrire)
+        : confier_(std::move(confier))
+        , ecrire_(std::move(ecrire))
+    {
+    }
     void Vider()
     {
         if (!tampon_.empty())
-            ecrire_(tampon_);
-        tampon_.clear();
+            confier_(tampon_);
     }
 
     std::string tampon_;
+    std::function<void(std::string&)> confier_;
     std::function<void(std::string_view)> ecrire_;
 };
 

@@ -122,6 +122,51 @@ TEST_F(EcritureFichier, RemplaceEnGardantLesDroits)
     EXPECT_EQ(fs::file_size(chemin), 0u);
 }
 
+// Bytes made piece by piece, mixed with bytes written at once: the file holds
+// them in the order they were given, however the pieces went to disk.
+TEST_F(EcritureFichier, ParMorceauxDansLOrdre)
+{
+    const fs::path chemin = dossier_ / "stats.csv";
+    std::string attendu;
+    tq::EcrireFichierEntier(chemin, [&attendu](tq::TSortieFichier& sortie) {
+        for (int i = 0; i < 300000; ++i) {
+            const std::string ligne = std::to_string(i) + ";ligne\r\n";
+            sortie.Tampon() += ligne;
+            attendu += ligne;
+            sortie.Avancer();
+            if (i % 100000 == 99999) {
+                const std::string bloc(3 << 20, static_cast<char>('a' + i % 26));
+                sortie.Ecrire(bloc);
+                attendu += bloc;
+            }
+        }
+    });
+    EXPECT_TRUE(Lire(chemin) == attendu);
+    EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
+}
+
+// A producer that fails after several pieces have gone to disk: its failure
+// passes on, the file already there is kept, no temporary file is left.
+TEST_F(EcritureFichier, ProducteurEnEchec)
+{
+    const fs::path chemin = dossier_ / "stats.csv";
+    Ecrire(chemin, Ancien);
+    try {
+        tq::EcrireFichierEntier(chemin, [](tq::TSortieFichier& sortie) {
+            for (int i = 0; i < 5'000'000; ++i) {
+                sortie.Tampon() += "0123456789";
+                sortie.Avancer();
+            }
+            throw tq::Erreur("échec du producteur");
+        });
+        ADD_FAILURE() << "the producer's failure was lost";
+    } catch (const tq::Erreur& e) {
+        EXPECT_STREQ(e.what(), "échec du producteur");
+    }
+    EXPECT_EQ(Lire(chemin), Ancien);
+    EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
+}
+
 TEST_F(EcritureFichier, LienSymboliqueGarde)
 {
     const fs::path reel = dossier_ / "reel.csv";
