@@ -26,8 +26,8 @@ QDate VersQDate(year_month_day jour)
 
 year_month_day DepuisQDate(QDate date)
 {
-    return year { date.year() } / month { static_cast<unsigned>(date.month()) } /
-        day { static_cast<unsigned>(date.day()) };
+    return year { date.year() } / month { static_cast<unsigned>(date.month()) }
+         / day { static_cast<unsigned>(date.day()) };
 }
 
 } // namespace
@@ -81,9 +81,15 @@ void TChampDate::DefinirReglages(const TReglagesRegionaux& reglages)
     DefinirDate(jour);
 }
 
-QString TChampDate::Texte() const { return texte_->text(); }
+QString TChampDate::Texte() const
+{
+    return texte_->text();
+}
 
-QSize TChampDate::sizeHint() const { return QSize(97, 22); }
+QSize TChampDate::sizeHint() const
+{
+    return QSize(97, 22);
+}
 
 void TChampDate::OuvrirCalendrier()
 {
@@ -128,8 +134,8 @@ bool TChampDate::eventFilter(QObject* objet, QEvent* evenement)
     // F4 and Alt+Down drop the calendar down from the keyboard.
     if (objet == texte_ && evenement->type() == QEvent::KeyPress) {
         const auto* touche = static_cast<QKeyEvent*>(evenement);
-        if (touche->key() == Qt::Key_F4 ||
-            (touche->key() == Qt::Key_Down && touche->modifiers().testFlag(Qt::AltModifier))) {
+        if (touche->key() == Qt::Key_F4
+            || (touche->key() == Qt::Key_Down && touche->modifiers().testFlag(Qt::AltModifier))) {
             OuvrirCalendrier();
             return true;
         }

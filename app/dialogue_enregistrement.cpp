@@ -23,7 +23,8 @@ QStringList FiltresEnregistrement()
 {
     QStringList filtres;
     for (const TTypeFichier& type : TypesFichier)
-        filtres << QStringLiteral("%1 (*.%2)").arg(QString::fromUtf16(type.libelle), QString::fromUtf16(type.extension));
+        filtres
+            << QStringLiteral("%1 (*.%2)").arg(QString::fromUtf16(type.libelle), QString::fromUtf16(type.extension));
     return filtres;
 }
 

@@ -50,9 +50,15 @@ std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(int
     return dernierFichier_;
 }
 
-QDateTime TInterfaceUtilisateurQt::Maintenant() { return QDateTime::currentDateTime(); }
+QDateTime TInterfaceUtilisateurQt::Maintenant()
+{
+    return QDateTime::currentDateTime();
+}
 
-TReglagesRegionaux TInterfaceUtilisateurQt::LireReglagesRegionaux() { return ReglagesDepuisQLocale(QLocale::system()); }
+TReglagesRegionaux TInterfaceUtilisateurQt::LireReglagesRegionaux()
+{
+    return ReglagesDepuisQLocale(QLocale::system());
+}
 
 void TInterfaceUtilisateurQt::OuvrirDocument(const QString& chemin)
 {

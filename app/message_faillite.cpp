@@ -4,9 +4,15 @@
 
 namespace tq {
 
-QString MessageFaillite(const std::exception& faillite) { return QString::fromUtf8(MessageEchec(faillite)); }
+QString MessageFaillite(const std::exception& faillite)
+{
+    return QString::fromUtf8(MessageEchec(faillite));
+}
 
-QString MessageFailliteInconnue() { return QString::fromUtf8(MessageEchecInconnu()); }
+QString MessageFailliteInconnue()
+{
+    return QString::fromUtf8(MessageEchecInconnu());
+}
 
 QString TitreApplication(const QString& cheminProgramme)
 {

@@ -8,8 +8,14 @@ namespace {
 
 using namespace std::chrono;
 
-bool EstChiffre(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool EstBlanc(char16_t c) { return c == u' ' || c == u'\t' || c == u'\u00A0'; }
+bool EstChiffre(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+bool EstBlanc(char16_t c)
+{
+    return c == u' ' || c == u'\t' || c == u'\u00A0';
+}
 
 // The order of the three fields in the short date pattern, as the letters
 // 'd', 'M' and 'y'. Only numeric patterns reach the settings, so each letter

@@ -18,8 +18,8 @@ using namespace std::chrono;
 
 year_month_day JourDe(QDate date)
 {
-    return year { date.year() } / month { static_cast<unsigned>(date.month()) } /
-        day { static_cast<unsigned>(date.day()) };
+    return year { date.year() } / month { static_cast<unsigned>(date.month()) }
+         / day { static_cast<unsigned>(date.day()) };
 }
 
 // The centre lists stay highlighted when the view loses the focus, so the
@@ -76,7 +76,10 @@ void TfrmPrincipale::FormCreate()
     ui->PageControl1->setCurrentWidget(ui->tstStatistique);
 }
 
-void TfrmPrincipale::FormClose() { lstCentre.clear(); }
+void TfrmPrincipale::FormClose()
+{
+    lstCentre.clear();
+}
 
 void TfrmPrincipale::btnQuitterClick()
 {
@@ -85,11 +88,26 @@ void TfrmPrincipale::btnQuitterClick()
         close();
 }
 
-void TfrmPrincipale::bntListeCentreStatClick() { ExecuterCommande(TCommande::ListeCentresStat); }
-void TfrmPrincipale::btnExporterGlobaleClick() { ExecuterCommande(TCommande::ExporterGlobale); }
-void TfrmPrincipale::btnExporterCentreClick() { ExecuterCommande(TCommande::ExporterCentre); }
-void TfrmPrincipale::btnListeAccesClick() { ExecuterCommande(TCommande::ListeAcces); }
-void TfrmPrincipale::btnListeCentreClick() { ExecuterCommande(TCommande::ListeCentresJson); }
+void TfrmPrincipale::bntListeCentreStatClick()
+{
+    ExecuterCommande(TCommande::ListeCentresStat);
+}
+void TfrmPrincipale::btnExporterGlobaleClick()
+{
+    ExecuterCommande(TCommande::ExporterGlobale);
+}
+void TfrmPrincipale::btnExporterCentreClick()
+{
+    ExecuterCommande(TCommande::ExporterCentre);
+}
+void TfrmPrincipale::btnListeAccesClick()
+{
+    ExecuterCommande(TCommande::ListeAcces);
+}
+void TfrmPrincipale::btnListeCentreClick()
+{
+    ExecuterCommande(TCommande::ListeCentresJson);
+}
 
 void TfrmPrincipale::ExecuterCommande(TCommande commande)
 {
@@ -102,16 +120,11 @@ void TfrmPrincipale::ExecuterCommande(TCommande commande)
         chemin = *choisi;
     }
     // The dates are read once the dialog has closed.
-    const std::u16string requete
-        = RequeteCommande(commande, ui->edtDebut->Date(), ui->edtFin->Date(), reglages_);
+    const std::u16string requete = RequeteCommande(commande, ui->edtDebut->Date(), ui->edtFin->Date(), reglages_);
     AjouterLog(u"Interrogation en cours...");
     const TCurseurOccupe curseur { *interfaceUtilisateur_ };
     TContexteCommande contexte {
-        [this](std::u16string_view texte) { AjouterLog(texte); },
-        ResultatRequete,
-        lstCentre,
-        reglages_,
-        urlServeur_,
+        [this](std::u16string_view texte) { AjouterLog(texte); }, ResultatRequete, lstCentre, reglages_, urlServeur_,
     };
     const std::filesystem::path fichier { QFile::encodeName(chemin).toStdString() };
     if (!InterrogerEtTraiter(commande, requete, contexte, fichier))

@@ -24,7 +24,10 @@ namespace tq::bench {
 
 namespace {
 
-void Journal(std::u16string_view ligne) { throw std::runtime_error("unexpected log line: " + VersUtf8(ligne)); }
+void Journal(std::u16string_view ligne)
+{
+    throw std::runtime_error("unexpected log line: " + VersUtf8(ligne));
+}
 
 std::string ControleFichier(const std::filesystem::path& chemin)
 {
@@ -51,8 +54,7 @@ void ResultatsSysteme(const TParametres& parametres, TMesure& mesure)
 }
 
 // libcurl into memory, simdjson's DOM, the table writer streaming to the file.
-void ResultatsReference(const TParametres& parametres, TMesure& mesure, std::string_view nom,
-                        TSynchronisation synchro)
+void ResultatsReference(const TParametres& parametres, TMesure& mesure, std::string_view nom, TSynchronisation synchro)
 {
     InitialiserCurl();
     const std::string corps = CorpsRequete(RequeteStatistiques());
@@ -91,7 +93,7 @@ struct TComptesCentres {
     std::string Texte() const
     {
         return "centres=" + std::to_string(centres) + " textes=" + std::to_string(textes)
-            + " entiers=" + std::to_string(entiers);
+             + " entiers=" + std::to_string(entiers);
     }
 };
 
@@ -101,9 +103,9 @@ TComptesCentres Compter(const std::vector<TEnr_Centre>& centres)
     comptes.centres = centres.size();
     for (const TEnr_Centre& c : centres) {
         comptes.entiers += std::int64_t { c.ID } + c.codeMorva + c.zone;
-        for (const std::u16string* texte : { &c.codeTq, &c.enseigne, &c.societe, &c.adresse1, &c.adresse2,
-                                             &c.codePostal, &c.ville, &c.pays, &c.responsable, &c.siren,
-                                             &c.numeroTva, &c.adresseIp, &c.dateCreation })
+        for (const std::u16string* texte :
+             { &c.codeTq, &c.enseigne, &c.societe, &c.adresse1, &c.adresse2, &c.codePostal, &c.ville, &c.pays,
+               &c.responsable, &c.siren, &c.numeroTva, &c.adresseIp, &c.dateCreation })
             comptes.textes += !texte->empty();
     }
     return comptes;
@@ -117,8 +119,8 @@ struct TCentreReference {
     std::string textes[13];
 };
 
-constexpr const char* ClesTextes[13] = { "codeTq",     "enseigne", "societe", "adresse1",    "adresse2",
-                                         "codePostal", "ville",    "pays",    "responsable", "siren",
+constexpr const char* ClesTextes[13] = { "codeTq",     "enseigne",  "societe",     "adresse1",    "adresse2",
+                                         "codePostal", "ville",     "pays",        "responsable", "siren",
                                          "numeroTva",  "adresseIp", "dateCreation" };
 
 std::int32_t Entier(const rapidjson::Value& objet, const char* cle)

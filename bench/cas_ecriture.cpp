@@ -16,7 +16,10 @@ namespace {
 
 namespace jl = json_souple;
 
-std::string ControleSortie(std::size_t octets) { return "octets=" + std::to_string(octets); }
+std::string ControleSortie(std::size_t octets)
+{
+    return "octets=" + std::to_string(octets);
+}
 
 // The writer of the result files as the system runs it: each line converted
 // by the very function the system uses into the writer's reused buffer, which

@@ -18,7 +18,10 @@ constexpr const char* Conforme = "corps=conforme";
 
 // What the answer must give, checked once the runs are over so that the
 // check costs the runs no memory.
-std::string Verifier(bool conforme) { return conforme ? Conforme : "corps=DIFFERENT"; }
+std::string Verifier(bool conforme)
+{
+    return conforme ? Conforme : "corps=DIFFERENT";
+}
 
 std::string Bouts(std::string_view octets)
 {
@@ -70,10 +73,10 @@ void AjouterCasHttp(std::vector<TCas>& cas)
 {
     cas.push_back({ "post.longueur", [](const TParametres& p, TMesure& m) { MesurerPost(p, m, "/resultats"); } });
     cas.push_back({ "curl.longueur", [](const TParametres& p, TMesure& m) { MesurerCurl(p, m, "/resultats"); } });
-    cas.push_back({ "post.flux",
-                    [](const TParametres& p, TMesure& m) { MesurerPost(p, m, "/resultats-sans-longueur"); } });
-    cas.push_back({ "curl.flux",
-                    [](const TParametres& p, TMesure& m) { MesurerCurl(p, m, "/resultats-sans-longueur"); } });
+    cas.push_back(
+        { "post.flux", [](const TParametres& p, TMesure& m) { MesurerPost(p, m, "/resultats-sans-longueur"); } });
+    cas.push_back(
+        { "curl.flux", [](const TParametres& p, TMesure& m) { MesurerCurl(p, m, "/resultats-sans-longueur"); } });
 }
 
 } // namespace tq::bench

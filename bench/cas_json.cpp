@@ -27,10 +27,7 @@ struct TComptes {
     std::size_t unites = 0;
     double nombres = 0;
 
-    std::string Texte() const
-    {
-        return "valeurs=" + std::to_string(valeurs) + " chaines=" + std::to_string(chaines);
-    }
+    std::string Texte() const { return "valeurs=" + std::to_string(valeurs) + " chaines=" + std::to_string(chaines); }
 };
 
 // --- strict reader -----------------------------------------------------------
@@ -285,9 +282,8 @@ void AjouterCasJson(std::vector<TCas>& cas)
                    } });
     cas.push_back({ "simdjson.resultats",
                     [](const TParametres& p, TMesure& m) { MesurerSimd(LireFichier(FichierResultats(p)), m); } });
-    cas.push_back({ "nlohmann.resultats", [](const TParametres& p, TMesure& m) {
-                       MesurerNlohmann(LireFichier(FichierResultats(p)), m);
-                   } });
+    cas.push_back({ "nlohmann.resultats",
+                    [](const TParametres& p, TMesure& m) { MesurerNlohmann(LireFichier(FichierResultats(p)), m); } });
     // The lenient reader reads text, as it does in the system: both readers
     // get the answer already decoded to UTF-16.
     cas.push_back({ "souple.resultats", [](const TParametres& p, TMesure& m) {

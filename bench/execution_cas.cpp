@@ -66,17 +66,21 @@ double Mediane(std::vector<double> valeurs)
     return n % 2 == 1 ? valeurs[n / 2] : (valeurs[n / 2 - 1] + valeurs[n / 2]) / 2;
 }
 
-double TResultatCas::Min() const { return ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end()); }
+double TResultatCas::Min() const
+{
+    return ms.empty() ? 0 : *std::min_element(ms.begin(), ms.end());
+}
 
-double TResultatCas::Mediane() const { return bench::Mediane(ms); }
+double TResultatCas::Mediane() const
+{
+    return bench::Mediane(ms);
+}
 
 std::vector<std::string> ArgumentsParametres(const TParametres& parametres)
 {
-    return { "--donnees",     parametres.donnees.string(),           "--lignes",
-             std::to_string(parametres.lignes),                      "--centres",
-             std::to_string(parametres.centres),                     "--repetitions",
-             std::to_string(parametres.repetitions),                 "--port",
-             std::to_string(parametres.port) };
+    return { "--donnees", parametres.donnees.string(),        "--lignes",      std::to_string(parametres.lignes),
+             "--centres", std::to_string(parametres.centres), "--repetitions", std::to_string(parametres.repetitions),
+             "--port",    std::to_string(parametres.port) };
 }
 
 namespace {
@@ -128,8 +132,7 @@ TExecution Lancer(std::vector<std::string> arguments, const TParametres& paramet
         execution.sortie.append(tampon, static_cast<std::size_t>(n));
     }
     close(tube[0]);
-    while (wait4(enfant, &execution.statut, 0, &execution.usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(enfant, &execution.statut, 0, &execution.usage) < 0 && errno == EINTR) { }
     if (WIFSIGNALED(execution.statut))
         execution.echec = "killed by signal " + std::to_string(WTERMSIG(execution.statut));
     else if (WEXITSTATUS(execution.statut) != 0)

@@ -11,16 +11,16 @@ namespace tq::bench {
 struct TResultatCas {
     std::string nom;
     bool reussi = false;
-    std::string erreur;                 // why it failed, when it did
-    std::vector<double> ms;             // every run, in milliseconds
-    std::vector<double> cpuMs;          // processor time of every run
+    std::string erreur;        // why it failed, when it did
+    std::vector<double> ms;    // every run, in milliseconds
+    std::vector<double> cpuMs; // processor time of every run
     struct TEtape {
         std::string nom;
         std::vector<double> ms;
     };
     std::vector<TEtape> etapes;
-    double rssPicMo = 0;                // peak resident memory of the process
-    double entreeMo = 0;                // of which held before the first run
+    double rssPicMo = 0; // peak resident memory of the process
+    double entreeMo = 0; // of which held before the first run
     std::string controle;
 
     double Min() const;

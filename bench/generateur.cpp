@@ -13,7 +13,10 @@ namespace {
 // run measures the same bytes.
 class THasard {
 public:
-    explicit THasard(std::uint64_t graine) : etat_(graine) { }
+    explicit THasard(std::uint64_t graine)
+        : etat_(graine)
+    {
+    }
 
     std::uint64_t Suivant()
     {
@@ -35,15 +38,15 @@ private:
 };
 
 constexpr std::array<std::string_view, 16> Enseignes = {
-    "Auto Contrôle Besançon", "Sécurité Auto Orléans",  "Contrôle Technique Évry", "Centre Auto Nîmes",
-    "Vérif Auto Châteauroux", "Autosûr Fréjus",         "Contrôle Plus Créteil",   "Auto Bilan Pézenas",
-    "Centre Technique Lyon",  "Diagnostic Auto Sète",   "Sécuritest Montluçon",    "Auto Sécurité Brest",
-    "Contrôle Vallée Drôme",  "Centre Véhicules Agen",  "Technique Auto Épinal",   "Contrôle Côte d'Or",
+    "Auto Contrôle Besançon", "Sécurité Auto Orléans", "Contrôle Technique Évry", "Centre Auto Nîmes",
+    "Vérif Auto Châteauroux", "Autosûr Fréjus",        "Contrôle Plus Créteil",   "Auto Bilan Pézenas",
+    "Centre Technique Lyon",  "Diagnostic Auto Sète",  "Sécuritest Montluçon",    "Auto Sécurité Brest",
+    "Contrôle Vallée Drôme",  "Centre Véhicules Agen", "Technique Auto Épinal",   "Contrôle Côte d'Or",
 };
 
 constexpr std::array<std::string_view, 8> Prestations = {
-    "Visite périodique",  "Contre-visite",      "Visite complémentaire", "Contrôle pollution",
-    "Visite à domicile",  "Pré-contrôle",       "Véhicule électrique",   "Contrôle volontaire",
+    "Visite périodique", "Contre-visite", "Visite complémentaire", "Contrôle pollution",
+    "Visite à domicile", "Pré-contrôle",  "Véhicule électrique",   "Contrôle volontaire",
 };
 
 constexpr std::array<std::string_view, 10> Villes = {
@@ -51,8 +54,8 @@ constexpr std::array<std::string_view, 10> Villes = {
 };
 
 constexpr std::array<std::string_view, 8> Rues = {
-    "rue de la République", "avenue du Général Leclerc", "boulevard Gambetta", "place de l'Église",
-    "chemin des Prés",      "rue Émile Zola",            "allée des Châtaigniers", "route de Nîmes",
+    "rue de la République", "avenue du Général Leclerc", "boulevard Gambetta", "place de l'Église", "chemin des Prés",
+    "rue Émile Zola",       "allée des Châtaigniers",    "route de Nîmes",
 };
 
 constexpr std::array<std::string_view, 8> Personnes = {

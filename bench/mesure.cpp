@@ -26,7 +26,9 @@ std::int64_t TempsProcesseur()
 {
     rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
-    auto ns = [](const timeval& t) { return std::int64_t { t.tv_sec } * 1'000'000'000 + std::int64_t { t.tv_usec } * 1000; };
+    auto ns = [](const timeval& t) {
+        return std::int64_t { t.tv_sec } * 1'000'000'000 + std::int64_t { t.tv_usec } * 1000;
+    };
     return ns(usage.ru_utime) + ns(usage.ru_stime);
 }
 

@@ -18,14 +18,17 @@ struct TParametres {
     std::size_t lignes = 1'000'000; // result lines of the statistics answer
     std::size_t centres = 10'000;   // centres of the centre list
     int repetitions = 5;
-    std::uint16_t port = 0;         // the loopback server, for the cases that ask it
+    std::uint16_t port = 0; // the loopback server, for the cases that ask it
 };
 
 // Times the runs of one case inside its own process and reports them, so
 // that the process's peak memory belongs to that case alone.
 class TMesure {
 public:
-    explicit TMesure(int repetitions) : repetitions_(repetitions) { }
+    explicit TMesure(int repetitions)
+        : repetitions_(repetitions)
+    {
+    }
 
     // Runs the body once per repetition; each run is timed from its start to
     // its end, the release of everything it built included.
@@ -77,6 +80,9 @@ private:
 };
 
 // Keeps the compiler from dropping a computation whose result is unused.
-template <class T> inline void Garder(const T& valeur) { asm volatile("" : : "r,m"(valeur) : "memory"); }
+template <class T> inline void Garder(const T& valeur)
+{
+    asm volatile("" : : "r,m"(valeur) : "memory");
+}
 
 } // namespace tq::bench

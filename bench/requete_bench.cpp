@@ -24,9 +24,15 @@ std::u16string RequeteStatistiques()
     return ConstruireRequete(TTypeRequete::StatistiquesPeriode, mars, ReglagesFrancais());
 }
 
-std::u16string RequeteCentres() { return ConstruireRequete(TTypeRequete::ListeCentres, {}, ReglagesFrancais()); }
+std::u16string RequeteCentres()
+{
+    return ConstruireRequete(TTypeRequete::ListeCentres, {}, ReglagesFrancais());
+}
 
-std::string CorpsRequete(const std::u16string& requete) { return VersAnsi(requete); }
+std::string CorpsRequete(const std::u16string& requete)
+{
+    return VersAnsi(requete);
+}
 
 std::size_t UnitesUtf16(std::string_view utf8)
 {

@@ -175,8 +175,7 @@ TServeurBench::TServeurBench(const std::filesystem::path& resultats, const std::
     close(tube[1]);
     char octet = 0;
     ssize_t lu;
-    while ((lu = read(tube[0], &octet, 1)) < 0 && errno == EINTR) {
-    }
+    while ((lu = read(tube[0], &octet, 1)) < 0 && errno == EINTR) { }
     close(tube[0]);
     if (lu != 1) {
         waitpid(processus_, nullptr, 0);

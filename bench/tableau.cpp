@@ -38,17 +38,21 @@ struct TRangee {
 };
 
 constexpr TRangee Rangees[] = {
-    { "strict.centres", "1. strict reader: ParseDocument, walk, release", "centres", "rapidjson.centres", TSens::AuPlus, 1.0 },
+    { "strict.centres", "1. strict reader: ParseDocument, walk, release", "centres", "rapidjson.centres", TSens::AuPlus,
+      1.0 },
     { "rapidjson.centres", "1. RapidJSON Document::Parse (UTF-8)", "centres" },
     { "simdjson.centres", "1. simdjson DOM", "centres", "strict.centres" },
     { "nlohmann.centres", "1. nlohmann::json::parse", "centres", "strict.centres", TSens::AuMoins, 3.0 },
-    { "strict.resultats", "1. strict reader: ParseDocument, walk, release", "resultats", "rapidjson.resultats", TSens::AuPlus, 1.0 },
+    { "strict.resultats", "1. strict reader: ParseDocument, walk, release", "resultats", "rapidjson.resultats",
+      TSens::AuPlus, 1.0 },
     { "rapidjson.resultats", "1. RapidJSON Document::Parse (UTF-8)", "resultats" },
     { "simdjson.resultats", "1. simdjson DOM", "resultats", "strict.resultats" },
     { "nlohmann.resultats", "1. nlohmann::json::parse", "resultats", "strict.resultats", TSens::AuMoins, 3.0 },
-    { "souple.resultats", "2. lenient reader: ParseLenientText, walk, release", "texte", "rapidjson16.resultats", TSens::AuPlus, 1.0 },
+    { "souple.resultats", "2. lenient reader: ParseLenientText, walk, release", "texte", "rapidjson16.resultats",
+      TSens::AuPlus, 1.0 },
     { "rapidjson16.resultats", "2. RapidJSON GenericDocument<UTF16<char16_t>>", "texte" },
-    { "post.longueur", "3. TClientHttp::Post to text, Content-Length", "resultats", "curl.longueur", TSens::AuPlus, 1.3 },
+    { "post.longueur", "3. TClientHttp::Post to text, Content-Length", "resultats", "curl.longueur", TSens::AuPlus,
+      1.3 },
     { "curl.longueur", "3. libcurl into memory, Content-Length", "resultats" },
     { "post.flux", "3. TClientHttp::Post to text, no Content-Length", "resultats", "curl.flux", TSens::AuPlus, 1.3 },
     { "curl.flux", "3. libcurl into memory, no Content-Length", "resultats" },
@@ -100,7 +104,10 @@ std::string Premiere(const std::string& fichier, const std::string& cle)
     return "?";
 }
 
-std::string Charge() { return Premiere("/proc/loadavg", ""); }
+std::string Charge()
+{
+    return Premiere("/proc/loadavg", "");
+}
 
 std::string Machine()
 {
@@ -231,9 +238,8 @@ bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtr
             if (rangee.sens != TSens::Info) {
                 cible = (rangee.sens == TSens::AuPlus ? "<= " : ">= ") + Format("%.1f", rangee.cible) + "x";
                 verdict = Verdict(rangee.sens, ratio, rangee.cible);
-                cibles.push_back({ std::string(rangee.cas) + " / " + pair->nom + " " + cible,
-                                   Format("%.2fx", ratio), verdict,
-                                   Format("%.2fx", Mediane(r->cpuMs) / Mediane(pair->cpuMs)) });
+                cibles.push_back({ std::string(rangee.cas) + " / " + pair->nom + " " + cible, Format("%.2fx", ratio),
+                                   verdict, Format("%.2fx", Mediane(r->cpuMs) / Mediane(pair->cpuMs)) });
             }
         }
         if (std::string_view(rangee.cas) == "ecriture.systeme") {
@@ -287,8 +293,8 @@ bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtr
                 accord = false;
         }
         if (presents > 1) {
-            sortie << "- " << (accord ? "agree" : "DISAGREE") << ": " << groupe.front() << " and the "
-                   << presents - 1 << " others of its group (" << premier->controle << ")\n";
+            sortie << "- " << (accord ? "agree" : "DISAGREE") << ": " << groupe.front() << " and the " << presents - 1
+                   << " others of its group (" << premier->controle << ")\n";
             toutBon = toutBon && accord;
         }
     }
@@ -303,8 +309,8 @@ bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtr
             continue;
         }
         ++comparees;
-        identiques = identiques
-            && FichiersEgaux(FichierSortie(parametres, modele->nom), FichierSortie(parametres, nom));
+        identiques =
+            identiques && FichiersEgaux(FichierSortie(parametres, modele->nom), FichierSortie(parametres, nom));
     }
     if (comparees > 0) {
         sortie << "- " << (identiques ? "identical" : "DIFFERENT") << ": the result files of " << modele->nom

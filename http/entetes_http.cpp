@@ -161,9 +161,8 @@ std::string TexteAscii(std::string_view octets)
 
 bool EgauxSansCasse(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Minuscule(x) == Minuscule(y);
-           });
+    return a.size() == b.size()
+        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Minuscule(x) == Minuscule(y); });
 }
 
 std::string_view SansBlancs(std::string_view texte)

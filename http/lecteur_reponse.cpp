@@ -102,7 +102,7 @@ public:
         // bytes of a body growing the same way. An HTML body may name its
         // charset itself, so it is kept as bytes.
         enTexte_ = texte_ != nullptr && reponse.longueurContenu > 0 && !CorpsFragmente(reponse.entetes)
-            && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
+                && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
         if (CorpsAttendu(reponse.codeStatut))
             LireCorps(reponse);
         else

@@ -43,8 +43,7 @@ std::string NomHoteAscii(std::string_view nom)
     std::string ascii(256, '\0');
     UIDNAInfo info = UIDNA_INFO_INITIALIZER;
     const int32_t longueur = uidna_nameToASCII_UTF8(idna.get(), nom.data(), static_cast<int32_t>(nom.size()),
-                                                    ascii.data(), static_cast<int32_t>(ascii.size()), &info,
-                                                    &statut);
+                                                    ascii.data(), static_cast<int32_t>(ascii.size()), &info, &statut);
     if (U_FAILURE(statut) || info.errors != 0 || longueur <= 0 || longueur > static_cast<int32_t>(ascii.size()))
         throw ErreurSocket(NumeroHoteNonTrouve);
     ascii.resize(static_cast<std::size_t>(longueur));

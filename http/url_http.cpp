@@ -35,7 +35,8 @@ TUrlHttp AnalyserUrl(std::string_view url)
     reste = reste.substr(0, reste.find('#'));
     const std::size_t finAutorite = reste.find_first_of("/?");
     const std::string_view autorite = reste.substr(0, finAutorite);
-    const std::string_view chemin = finAutorite == std::string_view::npos ? std::string_view() : reste.substr(finAutorite);
+    const std::string_view chemin =
+        finAutorite == std::string_view::npos ? std::string_view() : reste.substr(finAutorite);
 
     TUrlHttp resultat;
     const std::size_t deuxPoints = autorite.rfind(':');

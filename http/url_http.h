@@ -11,7 +11,7 @@ struct TUrlHttp {
     std::string hote;      // as written
     std::string textePort; // as written; "80" when absent
     std::uint16_t port = 80;
-    std::string cible;     // path and query, "/" when the URL has no path
+    std::string cible; // path and query, "/" when the URL has no path
 };
 
 // Reads scheme "://" host [":" port] [path]. The scheme must be "http" (any

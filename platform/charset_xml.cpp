@@ -66,23 +66,39 @@ char DepuisEbcdic(unsigned char b)
     if (b >= 0xF0 && b <= 0xF9)
         return static_cast<char>('0' + (b - 0xF0));
     switch (b) {
-    case 0x05: return '\t';
-    case 0x0D: return '\r';
+    case 0x05:
+        return '\t';
+    case 0x0D:
+        return '\r';
     case 0x15:
-    case 0x25: return '\n';
-    case 0x40: return ' ';
-    case 0x4B: return '.';
-    case 0x4C: return '<';
-    case 0x60: return '-';
-    case 0x61: return '/';
-    case 0x6D: return '_';
-    case 0x6E: return '>';
-    case 0x6F: return '?';
-    case 0x7A: return ':';
-    case 0x7D: return '\'';
-    case 0x7E: return '=';
-    case 0x7F: return '"';
-    default: return '\x7F';
+    case 0x25:
+        return '\n';
+    case 0x40:
+        return ' ';
+    case 0x4B:
+        return '.';
+    case 0x4C:
+        return '<';
+    case 0x60:
+        return '-';
+    case 0x61:
+        return '/';
+    case 0x6D:
+        return '_';
+    case 0x6E:
+        return '>';
+    case 0x6F:
+        return '?';
+    case 0x7A:
+        return ':';
+    case 0x7D:
+        return '\'';
+    case 0x7E:
+        return '=';
+    case 0x7F:
+        return '"';
+    default:
+        return '\x7F';
     }
 }
 

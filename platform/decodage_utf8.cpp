@@ -24,15 +24,24 @@ bool EstSuite(unsigned char b)
 // The bytes that may follow a first byte in second place: E0 and F0 must not
 // begin an overlong form, ED must not encode a surrogate, F4 must stay below
 // U+110000.
-unsigned char SecondMin(unsigned char b) { return b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80; }
-unsigned char SecondMax(unsigned char b) { return b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF; }
+unsigned char SecondMin(unsigned char b)
+{
+    return b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+}
+unsigned char SecondMax(unsigned char b)
+{
+    return b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+}
 
 // True when the `reste` bytes at p are the beginning of a well-formed
 // sequence that needs more of them: what follows decides what they give.
 bool DebutDeSequence(const unsigned char* p, std::ptrdiff_t reste)
 {
     const unsigned char b = p[0];
-    const std::ptrdiff_t longueur = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+    const std::ptrdiff_t longueur = b >= 0xC2 && b <= 0xDF ? 2
+                                  : b >= 0xE0 && b <= 0xEF ? 3
+                                  : b >= 0xF0 && b <= 0xF4 ? 4
+                                                           : 0;
     if (reste >= longueur)
         return false;
     if (reste >= 2 && (p[1] < SecondMin(b) || p[1] > SecondMax(b)))
@@ -45,7 +54,8 @@ bool DebutDeSequence(const unsigned char* p, std::ptrdiff_t reste)
 // well-formed sequence it begins with, so that the bytes after it are read as
 // they would be on their own. Unless `dernier`, a well-formed beginning cut
 // by the end is left for the next piece: returns where decoding stopped.
-const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* const fin, bool dernier, char16_t*& sortie)
+const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* const fin, bool dernier,
+                                 char16_t*& sortie)
 {
     while (p < fin) {
         // Runs of ASCII are the common case: sixteen bytes at a time, the
@@ -116,7 +126,7 @@ const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* co
                 if (reste >= 3 && EstSuite(p[2])) {
                     if (reste >= 4 && EstSuite(p[3])) {
                         const char32_t point = (char32_t(b & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
-                            | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+                                             | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
                         *sortie++ = static_cast<char16_t>(0xD7C0 + (point >> 10));
                         *sortie++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));
                         p += 4;

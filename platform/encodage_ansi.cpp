@@ -16,7 +16,10 @@ namespace {
 
 constexpr std::size_t GrandMorceau = std::size_t { 1 } << 20;
 
-bool EstSubstitutBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool EstSubstitutBas(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Whether U+00A0 to U+00FF give the bytes of the same number, as they do in
 // Windows-1252, so that accented letters need no look-up either.
@@ -29,8 +32,8 @@ enum class TBarres : std::uint8_t { Gardees, RetireesDevantGuillemet };
 // always, one byte stored in place. The output is sized for one byte per code
 // unit up front; only a character that gives several bytes or none takes the
 // slower road, which resizes the buffer around it.
-template <TBarres Barres>
-void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte, [[maybe_unused]] TLatin1 latin1)
+template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte,
+                                       [[maybe_unused]] TLatin1 latin1)
 {
     const std::size_t debut = sortie.size();
     // Only a large piece asks for a reservation of its own: small pieces
@@ -50,13 +53,14 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
         // the bytes past the run are written again below.
         if (fin - lu >= 8) {
             const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lu));
-            __m128i direct = _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF80))),
-                                             _mm_setzero_si128());
+            __m128i direct =
+                _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF80))), _mm_setzero_si128());
             if (latin1 == TLatin1::Direct) {
                 // U+00A0 to U+00FF are the bytes A0 to FF of Windows-1252.
-                const __m128i haut = _mm_and_si128(
-                    _mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF00))), _mm_setzero_si128()),
-                    _mm_cmpgt_epi16(unites, _mm_set1_epi16(0x9F)));
+                const __m128i haut =
+                    _mm_and_si128(_mm_cmpeq_epi16(_mm_and_si128(unites, _mm_set1_epi16(static_cast<short>(0xFF00))),
+                                                  _mm_setzero_si128()),
+                                  _mm_cmpgt_epi16(unites, _mm_set1_epi16(0x9F)));
                 direct = _mm_or_si128(direct, haut);
             }
             if constexpr (Barres == TBarres::RetireesDevantGuillemet)
@@ -77,8 +81,8 @@ void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_vi
         if (fin - lu >= 4) {
             std::uint64_t quatre;
             std::memcpy(&quatre, lu, sizeof quatre);
-            const bool sansBarre = Barres == TBarres::Gardees
-                || (lu[0] != u'\\' && lu[1] != u'\\' && lu[2] != u'\\' && lu[3] != u'\\');
+            const bool sansBarre =
+                Barres == TBarres::Gardees || (lu[0] != u'\\' && lu[1] != u'\\' && lu[2] != u'\\' && lu[3] != u'\\');
             if ((quatre & 0xFF80FF80FF80FF80u) == 0 && sansBarre) {
                 ecrit[0] = static_cast<char>(lu[0]);
                 ecrit[1] = static_cast<char>(lu[1]);

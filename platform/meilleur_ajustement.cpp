@@ -32,20 +32,18 @@ struct TAjustement {
 // quote or the backslash: a typographic double quote outside the code page
 // becomes one of the code page's own typographic quotes.
 constexpr TAjustement AjustementsAnsi[] = {
-    { 0x0110, 'D' },  { 0x0111, 'd' },  { 0x0126, 'H' },  { 0x0127, 'h' },  { 0x0131, 'i' },
-    { 0x0141, 'L' },  { 0x0142, 'l' },  { 0x0166, 'T' },  { 0x0167, 't' },  { 0x0180, 'b' },
-    { 0x0197, 'I' },  { 0x01B5, 'Z' },  { 0x01B6, 'z' },  { 0x01E4, 'G' },  { 0x01E5, 'g' },
-    { 0x0189, 0xD0 }, { 0x02B9, '\'' }, { 0x02BB, 0x91 }, { 0x02BC, 0x92 }, { 0x02BD, 0x91 },
-    { 0x02C8, '\'' }, { 0x02CA, 0xB4 }, { 0x02CB, '`' },  { 0x02CD, '_' },  { 0x02DA, 0xB0 },
-    { 0x2010, '-' },  { 0x2011, '-' },  { 0x2012, 0x96 }, { 0x2015, 0x97 }, { 0x2017, '_' },
-    { 0x201B, 0x91 }, { 0x201F, 0x93 }, { 0x2023, 0x95 }, { 0x2032, '\'' }, { 0x2033, 0x94 },
-    { 0x2035, '`' },  { 0x2036, 0x93 }, { 0x2043, '-' },  { 0x2044, '/' },  { 0x2007, 0xA0 },
-    { 0x202F, 0xA0 }, { 0x2212, '-' },  { 0x2215, '/' },  { 0x2219, 0xB7 }, { 0x2223, '|' },
-    { 0x2236, ':' },  { 0x223C, '~' },  { 0x2264, '<' },  { 0x2265, '>' },  { 0x226A, 0xAB },
-    { 0x226B, 0xBB }, { 0x2500, '-' },  { 0x2502, '|' },  { 0x250C, '+' },
-    { 0x2510, '+' },  { 0x2514, '+' },  { 0x2518, '+' },  { 0x253C, '+' },  { 0x25CF, 0x95 },
-    { 0x3001, ',' },  { 0x3002, '.' },  { 0x3008, '<' },  { 0x3009, '>' },  { 0x300A, 0xAB },
-    { 0x300B, 0xBB }, { 0xFF02, 0x94 }, { 0x1680, ' ' },
+    { 0x0110, 'D' },  { 0x0111, 'd' },  { 0x0126, 'H' },  { 0x0127, 'h' },  { 0x0131, 'i' },  { 0x0141, 'L' },
+    { 0x0142, 'l' },  { 0x0166, 'T' },  { 0x0167, 't' },  { 0x0180, 'b' },  { 0x0197, 'I' },  { 0x01B5, 'Z' },
+    { 0x01B6, 'z' },  { 0x01E4, 'G' },  { 0x01E5, 'g' },  { 0x0189, 0xD0 }, { 0x02B9, '\'' }, { 0x02BB, 0x91 },
+    { 0x02BC, 0x92 }, { 0x02BD, 0x91 }, { 0x02C8, '\'' }, { 0x02CA, 0xB4 }, { 0x02CB, '`' },  { 0x02CD, '_' },
+    { 0x02DA, 0xB0 }, { 0x2010, '-' },  { 0x2011, '-' },  { 0x2012, 0x96 }, { 0x2015, 0x97 }, { 0x2017, '_' },
+    { 0x201B, 0x91 }, { 0x201F, 0x93 }, { 0x2023, 0x95 }, { 0x2032, '\'' }, { 0x2033, 0x94 }, { 0x2035, '`' },
+    { 0x2036, 0x93 }, { 0x2043, '-' },  { 0x2044, '/' },  { 0x2007, 0xA0 }, { 0x202F, 0xA0 }, { 0x2212, '-' },
+    { 0x2215, '/' },  { 0x2219, 0xB7 }, { 0x2223, '|' },  { 0x2236, ':' },  { 0x223C, '~' },  { 0x2264, '<' },
+    { 0x2265, '>' },  { 0x226A, 0xAB }, { 0x226B, 0xBB }, { 0x2500, '-' },  { 0x2502, '|' },  { 0x250C, '+' },
+    { 0x2510, '+' },  { 0x2514, '+' },  { 0x2518, '+' },  { 0x253C, '+' },  { 0x25CF, 0x95 }, { 0x3001, ',' },
+    { 0x3002, '.' },  { 0x3008, '<' },  { 0x3009, '>' },  { 0x300A, 0xAB }, { 0x300B, 0xBB }, { 0xFF02, 0x94 },
+    { 0x1680, ' ' },
 };
 
 // Characters that show nothing and are dropped rather than turned into "?":
@@ -60,7 +58,7 @@ constexpr char16_t Invisibles[] = { 0x200B, 0x200C, 0x200D, 0x200E, 0x200F, 0x20
 constexpr std::string_view AsciiDe80AFF[128] = {
     "E", "?", "'", "f", "'", ".", "+", "+", "^", "%", "S", "'", "O", "?", "Z", "?", // 80
     "?", "'", "'", "'", "'", "*", "-", "-", "~", "T", "s", "'", "o", "?", "z", "Y", // 90
-    " ", "!", "c", "L", "?", "Y", "|", "?", "?", "c", "a", "'", "-", "", "R", "-",  // A0
+    " ", "!", "c", "L", "?", "Y", "|", "?", "?", "c", "a", "'", "-", "",  "R", "-", // A0
     "o", "+", "2", "3", "'", "u", "?", ".", ",", "1", "o", "'", "?", "?", "?", "?", // B0
     "A", "A", "A", "A", "A", "A", "A", "C", "E", "E", "E", "E", "I", "I", "I", "I", // C0
     "D", "N", "O", "O", "O", "O", "O", "x", "O", "U", "U", "U", "U", "Y", "T", "s", // D0
@@ -70,8 +68,14 @@ constexpr std::string_view AsciiDe80AFF[128] = {
 
 constexpr std::uint16_t NonAttribue = 0xFFFE;
 
-bool EstLettreOuChiffre(char32_t c) { return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_N_MASK)) != 0; }
-bool EstMarque(char32_t c) { return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0; }
+bool EstLettreOuChiffre(char32_t c)
+{
+    return (U_GET_GC_MASK(c) & (U_GC_L_MASK | U_GC_N_MASK)) != 0;
+}
+bool EstMarque(char32_t c)
+{
+    return (U_GET_GC_MASK(c) & U_GC_M_MASK) != 0;
+}
 
 std::u32string PointsDeCode(const UChar* unites, int32_t longueur)
 {
@@ -112,8 +116,7 @@ char32_t Composer(std::u32string_view points)
 // gives "A", a thin space a space). Gives 0 when neither leads into the
 // target. A letter is never reduced to a symbol or a symbol to another one
 // through combining marks, so "≠" does not become "=".
-template <typename Accepte>
-char32_t Approcher(char32_t c, Accepte accepte)
+template <typename Accepte> char32_t Approcher(char32_t c, Accepte accepte)
 {
     UErrorCode erreur = U_ZERO_ERROR;
     const UNormalizer2* formes[] = { unorm2_getNFDInstance(&erreur), unorm2_getNFKDInstance(&erreur) };
@@ -161,7 +164,10 @@ char32_t Approcher(char32_t c, Accepte accepte)
 // Collects the byte sequences of a table, each stored once.
 class TSuites {
 public:
-    explicit TSuites(TTableEncodage& table) : table_ { table } { }
+    explicit TSuites(TTableEncodage& table)
+        : table_ { table }
+    {
+    }
 
     std::uint16_t Code(std::string_view octets)
     {
@@ -178,7 +184,10 @@ private:
     std::map<std::string, std::size_t, std::less<>> indices_;
 };
 
-bool EstSubstitut(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool EstSubstitut(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 TTableEncodage ConstruireTableAnsi()
 {

@@ -6,7 +6,10 @@ namespace tq {
 
 namespace {
 
-bool EstLettre(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool EstLettre(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 void AjouterNombre(std::u16string& sortie, unsigned valeur, int chiffresMinimum)
 {

@@ -23,8 +23,14 @@ void AjouterPointDeCode(std::string& sortie, char32_t c)
     }
 }
 
-bool EstHaut(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool EstBas(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool EstHaut(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool EstBas(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 } // namespace
 
@@ -71,7 +77,7 @@ std::u16string DepuisUtf8(std::string_view octets)
                 point = 0xFFFD;
         } else if (b >= 0xF0 && b <= 0xF4 && suite(i + 1) && suite(i + 2) && suite(i + 3)) {
             point = (char32_t(b & 0x07) << 18) | (char32_t(octets[i + 1] & 0x3F) << 12)
-                | (char32_t(octets[i + 2] & 0x3F) << 6) | (octets[i + 3] & 0x3F);
+                  | (char32_t(octets[i + 2] & 0x3F) << 6) | (octets[i + 3] & 0x3F);
             if (point >= 0x10000 && point <= 0x10FFFF)
                 longueur = 4;
             else

@@ -58,8 +58,7 @@ void LireCentre(const js::TValeur& objet, TEnr_Centre& centre, char16_t separate
 
 } // namespace
 
-void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres,
-                    const TReglagesRegionaux& reglages)
+void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres, const TReglagesRegionaux& reglages)
 {
     centres.clear();
     const std::optional<js::TDocument> document = js::ParseDocument(ReductionAscii(reponse), 0);

@@ -20,7 +20,6 @@ namespace tq {
 // ErreurTranstypage; a number that cannot be read throws tq::Erreur. After a
 // failure the directory keeps the entries already read, the rest in the zero
 // state.
-void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres,
-                    const TReglagesRegionaux& reglages);
+void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres, const TReglagesRegionaux& reglages);
 
 } // namespace tq

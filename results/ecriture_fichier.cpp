@@ -93,7 +93,8 @@ public:
         constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
         std::size_t ecrits = 0;
         while (ecrits < octets.size()) {
-            const ssize_t n = ::write(descripteur_, octets.data() + ecrits, std::min(octets.size() - ecrits, MorceauMaximal));
+            const ssize_t n =
+                ::write(descripteur_, octets.data() + ecrits, std::min(octets.size() - ecrits, MorceauMaximal));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -242,10 +243,12 @@ void EcrireFichierEntier(const fs::path& chemin, const std::function<void(TSorti
 {
     const fs::path complet = CheminComplet(chemin);
     const std::string affiche = complet.string();
-    auto echecCreation = [&affiche](int numero) { return ErreurCreationFichier(affiche, DescriptionErreurSysteme(numero)); };
+    auto echecCreation = [&affiche](int numero) {
+        return ErreurCreationFichier(affiche, DescriptionErreurSysteme(numero));
+    };
 
     fs::path cible = complet;
-    struct stat etat {};
+    struct stat etat { };
     bool existe = false;
     if (::stat(complet.c_str(), &etat) == 0) {
         // Only a regular file is replaced: renaming over a folder, a device

@@ -10,7 +10,10 @@ namespace tq {
 // another kind than an object.
 class ErreurTranstypage : public Erreur {
 public:
-    ErreurTranstypage() : Erreur("Transtypage de classe incorrect") { }
+    ErreurTranstypage()
+        : Erreur("Transtypage de classe incorrect")
+    {
+    }
 };
 
 // The result file could not be created; `description` is the system's text
@@ -26,13 +29,19 @@ public:
 // Writing the result file's bytes failed after it had been created.
 class ErreurEcritureFlux : public Erreur {
 public:
-    ErreurEcritureFlux() : Erreur("Erreur d'écriture dans le flux") { }
+    ErreurEcritureFlux()
+        : Erreur("Erreur d'écriture dans le flux")
+    {
+    }
 };
 
 // The answer to a result lines query could not be read at all.
 class ErreurReponseIllisible : public Erreur {
 public:
-    ErreurReponseIllisible() : Erreur("Réponse du serveur illisible : aucun fichier n'a été écrit") { }
+    ErreurReponseIllisible()
+        : Erreur("Réponse du serveur illisible : aucun fichier n'a été écrit")
+    {
+    }
 };
 
 } // namespace tq

@@ -42,96 +42,96 @@ std::string Description(sqlite3* base)
 TBase::TBase(const std::string& chemin, TMode mode)
 {
     const int options = mode == TMode::Lecture ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(chemin.c_str(), &m_base, options | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        const std::string message = Description(m_base);
-        sqlite3_close(m_base);
-        m_base = nullptr;
+    if (sqlite3_open_v2(chemin.c_str(), &base_, options | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        const std::string message = Description(base_);
+        sqlite3_close(base_);
+        base_ = nullptr;
         throw ErreurBase("Impossible d'ouvrir la base « " + chemin + " » : " + message + ".");
     }
-    sqlite3_busy_timeout(m_base, attenteVerrouMs);
+    sqlite3_busy_timeout(base_, attenteVerrouMs);
 }
 
 TBase::~TBase()
 {
-    sqlite3_close(m_base);
+    sqlite3_close(base_);
 }
 
 void TBase::Executer(const char* sql)
 {
-    if (sqlite3_exec(m_base, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+    if (sqlite3_exec(base_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
         Echouer();
 }
 
 void TBase::Echouer() const
 {
-    throw ErreurBase("Erreur de la base de données : " + Description(m_base) + ".");
+    throw ErreurBase("Erreur de la base de données : " + Description(base_) + ".");
 }
 
 TInstruction::TInstruction(TBase& base, const char* sql)
-    : m_base(base)
+    : base_(base)
 {
-    if (sqlite3_prepare_v2(base.Poignee(), sql, -1, &m_instruction, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(base.Poignee(), sql, -1, &instruction_, nullptr) != SQLITE_OK)
         base.Echouer();
 }
 
 TInstruction::~TInstruction()
 {
-    sqlite3_finalize(m_instruction);
+    sqlite3_finalize(instruction_);
 }
 
 void TInstruction::LierTexte(int parametre, std::u16string_view texte)
 {
-    if (sqlite3_bind_text16(m_instruction, parametre, texte.data(), static_cast<int>(texte.size() * sizeof(char16_t)),
+    if (sqlite3_bind_text16(instruction_, parametre, texte.data(), static_cast<int>(texte.size() * sizeof(char16_t)),
                             SQLITE_TRANSIENT)
         != SQLITE_OK)
-        m_base.Echouer();
+        base_.Echouer();
 }
 
 void TInstruction::LierEntier(int parametre, long long valeur)
 {
-    if (sqlite3_bind_int64(m_instruction, parametre, valeur) != SQLITE_OK)
-        m_base.Echouer();
+    if (sqlite3_bind_int64(instruction_, parametre, valeur) != SQLITE_OK)
+        base_.Echouer();
 }
 
 void TInstruction::LierNul(int parametre)
 {
-    if (sqlite3_bind_null(m_instruction, parametre) != SQLITE_OK)
-        m_base.Echouer();
+    if (sqlite3_bind_null(instruction_, parametre) != SQLITE_OK)
+        base_.Echouer();
 }
 
 bool TInstruction::Etape()
 {
-    const int resultat = sqlite3_step(m_instruction);
+    const int resultat = sqlite3_step(instruction_);
     if (resultat == SQLITE_ROW)
         return true;
     if (resultat == SQLITE_DONE)
         return false;
-    m_base.Echouer();
+    base_.Echouer();
 }
 
 void TInstruction::Reinitialiser()
 {
-    sqlite3_reset(m_instruction);
-    sqlite3_clear_bindings(m_instruction);
+    sqlite3_reset(instruction_);
+    sqlite3_clear_bindings(instruction_);
 }
 
 long long TInstruction::Entier(int colonne) const
 {
-    return sqlite3_column_int64(m_instruction, colonne);
+    return sqlite3_column_int64(instruction_, colonne);
 }
 
 std::u16string TInstruction::Texte(int colonne) const
 {
-    const auto* texte = static_cast<const char16_t*>(sqlite3_column_text16(m_instruction, colonne));
+    const auto* texte = static_cast<const char16_t*>(sqlite3_column_text16(instruction_, colonne));
     if (texte == nullptr)
         return {};
-    const int octets = sqlite3_column_bytes16(m_instruction, colonne);
+    const int octets = sqlite3_column_bytes16(instruction_, colonne);
     return std::u16string(texte, static_cast<std::size_t>(octets) / sizeof(char16_t));
 }
 
 bool TInstruction::EstNul(int colonne) const
 {
-    return sqlite3_column_type(m_instruction, colonne) == SQLITE_NULL;
+    return sqlite3_column_type(instruction_, colonne) == SQLITE_NULL;
 }
 
 } // namespace tq

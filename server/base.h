@@ -25,12 +25,12 @@ public:
     // Runs statements that take no parameters and return no rows.
     void Executer(const char* sql);
 
-    sqlite3* Poignee() const { return m_base; }
+    sqlite3* Poignee() const { return base_; }
     // Raises ErreurBase with the connection's last error.
     [[noreturn]] void Echouer() const;
 
 private:
-    sqlite3* m_base = nullptr;
+    sqlite3* base_ = nullptr;
 };
 
 // A prepared statement. Values always go through the Lier functions: no SQL
@@ -58,8 +58,8 @@ public:
     bool EstNul(int colonne) const;
 
 private:
-    TBase& m_base;
-    sqlite3_stmt* m_instruction = nullptr;
+    TBase& base_;
+    sqlite3_stmt* instruction_ = nullptr;
 };
 
 } // namespace tq

@@ -44,8 +44,8 @@ std::u16string LigneCsv(const std::vector<std::u16string>& champs)
 std::u16string MontantCsv(long long centimes)
 {
     // Works on the magnitude as unsigned so that the smallest value has one.
-    const unsigned long long valeur = centimes < 0 ? 0ULL - static_cast<unsigned long long>(centimes)
-                                                   : static_cast<unsigned long long>(centimes);
+    const unsigned long long valeur =
+        centimes < 0 ? 0ULL - static_cast<unsigned long long>(centimes) : static_cast<unsigned long long>(centimes);
     std::u16string texte = centimes < 0 ? u"-" : u"";
     texte += Chiffres(valeur / 100);
     texte.push_back(u',');

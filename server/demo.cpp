@@ -248,9 +248,8 @@ int InsererActivite(TBase& base, const std::vector<TCentre>& centres, std::chron
             if (joursemaine == 0 && !c.ouvertDimanche)
                 continue;
             const double aleas = 0.75 + 0.5 * Uniforme(Tirage(i, ObjetControles, numeroJour));
-            const long long controles = std::lround(c.volumeJournalier * facteurJour
-                                                    * saison[static_cast<unsigned>(date.month()) - 1] * tendance
-                                                    * aleas);
+            const long long controles = std::lround(
+                c.volumeJournalier * facteurJour * saison[static_cast<unsigned>(date.month()) - 1] * tendance * aleas);
             if (controles <= 0)
                 continue;
             const double partContreVisites = 0.10 + 0.12 * Uniforme(Tirage(i, ObjetContreVisites, numeroJour));
@@ -325,8 +324,8 @@ TResumeDemo CreerBaseDemo(const std::string& chemin, std::chrono::year_month_day
     std::error_code erreur;
     fs::remove(provisoire, erreur);
 
-    const std::chrono::year_month premierMois
-        = std::chrono::year_month { aujourdhui.year(), aujourdhui.month() } - std::chrono::months { moisDeDonnees - 1 };
+    const std::chrono::year_month premierMois =
+        std::chrono::year_month { aujourdhui.year(), aujourdhui.month() } - std::chrono::months { moisDeDonnees - 1 };
     const std::chrono::sys_days debut { premierMois / std::chrono::day { 1 } };
     const std::chrono::sys_days fin { aujourdhui };
 

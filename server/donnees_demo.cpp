@@ -46,8 +46,7 @@ constexpr TCentreDemo centres[] = {
     { u"CT Toison d'Or", u"5 rue de Cracovie", u"", u"21000", u"Dijon", 1 },
     { u"Vendée Contrôle Auto", u"72 boulevard Aristide-Briand", u"", u"85000", u"La Roche-sur-Yon", 3 },
     { u"Contrôle Technique du Circuit", u"140 avenue Georges-Durand", u"", u"72100", u"Le Mans", 3 },
-    { u"Contrôle Auto Montilien", u"15 route de Marseille", u"Zone d'activités du Meyrol", u"26200",
-      u"Montélimar", 5 },
+    { u"Contrôle Auto Montilien", u"15 route de Marseille", u"Zone d'activités du Meyrol", u"26200", u"Montélimar", 5 },
     { u"Contrôle Auto \"La Cité Corsaire\"", u"8 rue de la Croix-Désilles", u"", u"35400", u"Saint-Malo", 3 },
     { u"Contrôle Technique Bigourdan", u"30 avenue du Régiment-de-Bigorre", u"", u"65000", u"Tarbes", 4 },
     { u"Auto Contrôle du Lac", u"12 avenue de Brogny", u"", u"74000", u"Annecy", 6 },
@@ -57,25 +56,25 @@ constexpr TCentreDemo centres[] = {
 };
 
 constexpr TNomDemo prenoms[] = {
-    { u"Hélène", u"helene" },     { u"Jérôme", u"jerome" },     { u"Frédéric", u"frederic" },
-    { u"Émilie", u"emilie" },     { u"Anaïs", u"anais" },       { u"Noël", u"noel" },
-    { u"Zoé", u"zoe" },           { u"Loïc", u"loic" },         { u"Gaëlle", u"gaelle" },
-    { u"Benoît", u"benoit" },     { u"Cécile", u"cecile" },     { u"Sébastien", u"sebastien" },
-    { u"Thérèse", u"therese" },   { u"Agnès", u"agnes" },       { u"Joël", u"joel" },
-    { u"Inès", u"ines" },         { u"Clément", u"clement" },   { u"Valérie", u"valerie" },
-    { u"André", u"andre" },       { u"Mathilde", u"mathilde" }, { u"François", u"francois" },
-    { u"Léa", u"lea" },           { u"Raphaël", u"raphael" },
+    { u"Hélène", u"helene" },   { u"Jérôme", u"jerome" },     { u"Frédéric", u"frederic" },
+    { u"Émilie", u"emilie" },   { u"Anaïs", u"anais" },       { u"Noël", u"noel" },
+    { u"Zoé", u"zoe" },         { u"Loïc", u"loic" },         { u"Gaëlle", u"gaelle" },
+    { u"Benoît", u"benoit" },   { u"Cécile", u"cecile" },     { u"Sébastien", u"sebastien" },
+    { u"Thérèse", u"therese" }, { u"Agnès", u"agnes" },       { u"Joël", u"joel" },
+    { u"Inès", u"ines" },       { u"Clément", u"clement" },   { u"Valérie", u"valerie" },
+    { u"André", u"andre" },     { u"Mathilde", u"mathilde" }, { u"François", u"francois" },
+    { u"Léa", u"lea" },         { u"Raphaël", u"raphael" },
 };
 
 constexpr TNomDemo noms[] = {
-    { u"Lefèvre", u"lefevre" },   { u"Béranger", u"beranger" }, { u"Mercier", u"mercier" },
-    { u"Dubois", u"dubois" },     { u"Gauthier", u"gauthier" }, { u"Rousseau", u"rousseau" },
-    { u"Lemaître", u"lemaitre" }, { u"Fournier", u"fournier" }, { u"Girard", u"girard" },
-    { u"Chevalier", u"chevalier" }, { u"Leclerc", u"leclerc" }, { u"Boyer", u"boyer" },
-    { u"Hébert", u"hebert" },     { u"Barbier", u"barbier" },   { u"Faure", u"faure" },
-    { u"Aubert", u"aubert" },     { u"Brunet", u"brunet" },     { u"Meunier", u"meunier" },
-    { u"Carré", u"carre" },       { u"Dupré", u"dupre" },       { u"Masson", u"masson" },
-    { u"Péron", u"peron" },       { u"Le Goff", u"legoff" },    { u"Guérin", u"guerin" },
+    { u"Lefèvre", u"lefevre" },     { u"Béranger", u"beranger" }, { u"Mercier", u"mercier" },
+    { u"Dubois", u"dubois" },       { u"Gauthier", u"gauthier" }, { u"Rousseau", u"rousseau" },
+    { u"Lemaître", u"lemaitre" },   { u"Fournier", u"fournier" }, { u"Girard", u"girard" },
+    { u"Chevalier", u"chevalier" }, { u"Leclerc", u"leclerc" },   { u"Boyer", u"boyer" },
+    { u"Hébert", u"hebert" },       { u"Barbier", u"barbier" },   { u"Faure", u"faure" },
+    { u"Aubert", u"aubert" },       { u"Brunet", u"brunet" },     { u"Meunier", u"meunier" },
+    { u"Carré", u"carre" },         { u"Dupré", u"dupre" },       { u"Masson", u"masson" },
+    { u"Péron", u"peron" },         { u"Le Goff", u"legoff" },    { u"Guérin", u"guerin" },
     { u"Ménard", u"menard" },
 };
 

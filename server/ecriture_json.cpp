@@ -6,43 +6,43 @@ namespace tq {
 
 void TEcrivainJson::AvantValeur()
 {
-    if (m_virgule)
-        m_json.push_back(',');
-    m_virgule = true;
+    if (virgule_)
+        json_.push_back(',');
+    virgule_ = true;
 }
 
 void TEcrivainJson::DebutObjet()
 {
     AvantValeur();
-    m_json.push_back('{');
-    m_virgule = false;
+    json_.push_back('{');
+    virgule_ = false;
 }
 
 void TEcrivainJson::FinObjet()
 {
-    m_json.push_back('}');
-    m_virgule = true;
+    json_.push_back('}');
+    virgule_ = true;
 }
 
 void TEcrivainJson::DebutTableau()
 {
     AvantValeur();
-    m_json.push_back('[');
-    m_virgule = false;
+    json_.push_back('[');
+    virgule_ = false;
 }
 
 void TEcrivainJson::FinTableau()
 {
-    m_json.push_back(']');
-    m_virgule = true;
+    json_.push_back(']');
+    virgule_ = true;
 }
 
 void TEcrivainJson::Nom(std::u16string_view nom)
 {
     AvantValeur();
     Chaine(nom);
-    m_json.push_back(':');
-    m_virgule = false;
+    json_.push_back(':');
+    virgule_ = false;
 }
 
 void TEcrivainJson::Texte(std::u16string_view texte)
@@ -54,7 +54,7 @@ void TEcrivainJson::Texte(std::u16string_view texte)
 void TEcrivainJson::Entier(long long valeur)
 {
     AvantValeur();
-    m_json += std::to_string(valeur);
+    json_ += std::to_string(valeur);
 }
 
 void TEcrivainJson::Chaine(std::u16string_view texte)
@@ -95,9 +95,9 @@ void TEcrivainJson::Chaine(std::u16string_view texte)
             }
         }
     }
-    m_json.push_back('"');
-    m_json += VersUtf8(echappe);
-    m_json.push_back('"');
+    json_.push_back('"');
+    json_ += VersUtf8(echappe);
+    json_.push_back('"');
 }
 
 } // namespace tq

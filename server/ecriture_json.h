@@ -18,14 +18,14 @@ public:
     void Texte(std::u16string_view texte);
     void Entier(long long valeur);
 
-    const std::string& Json() const { return m_json; }
+    const std::string& Json() const { return json_; }
 
 private:
     void AvantValeur();
     void Chaine(std::u16string_view texte);
 
-    std::string m_json;
-    bool m_virgule = false;
+    std::string json_;
+    bool virgule_ = false;
 };
 
 } // namespace tq

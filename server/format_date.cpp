@@ -50,13 +50,13 @@ void AjouterNombre(std::u16string& texte, int valeur, int chiffresMinimum)
 } // namespace
 
 TFormatDate::TFormatDate(std::u16string_view motif)
-    : m_motif(motif)
+    : motif_(motif)
 {
     bool vus[3] = { false, false, false };
     for (std::size_t i = 0; i < motif.size();) {
         const char16_t c = motif[i];
         if (!EstLettreAscii(c)) {
-            m_elements.push_back({ TChamp::Litteral, 1, c });
+            elements_.push_back({ TChamp::Litteral, 1, c });
             ++i;
             continue;
         }
@@ -79,7 +79,7 @@ TFormatDate::TFormatDate(std::u16string_view motif)
         vu = true;
         if (champ == TChamp::Annee ? (largeur != 2 && largeur != 4) : largeur > 2)
             RefuserMotif(motif, "d et M s'écrivent d, dd, M ou MM ; l'année yy ou yyyy");
-        m_elements.push_back({ champ, largeur, u'\0' });
+        elements_.push_back({ champ, largeur, u'\0' });
         i = fin;
     }
     if (!vus[0] || !vus[1] || !vus[2])
@@ -89,14 +89,14 @@ TFormatDate::TFormatDate(std::u16string_view motif)
 std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const
 {
     const auto refuser = [&]() {
-        throw ErreurRequete("Date illisible : « " + TexteCite(texte) + " » (format attendu : " + VersUtf8(m_motif)
+        throw ErreurRequete("Date illisible : « " + TexteCite(texte) + " » (format attendu : " + VersUtf8(motif_)
                             + ").");
     };
     int jour = 0;
     int mois = 0;
     int annee = 0;
     std::size_t position = 0;
-    for (const TElement& element : m_elements) {
+    for (const TElement& element : elements_) {
         if (element.champ == TChamp::Litteral) {
             if (position >= texte.size() || texte[position] != element.litteral)
                 refuser();
@@ -140,7 +140,7 @@ std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const
 std::u16string TFormatDate::Ecrire(std::chrono::year_month_day jour) const
 {
     std::u16string texte;
-    for (const TElement& element : m_elements) {
+    for (const TElement& element : elements_) {
         switch (element.champ) {
         case TChamp::Litteral:
             texte.push_back(element.litteral);

@@ -23,18 +23,18 @@ public:
 
     std::u16string Ecrire(std::chrono::year_month_day jour) const;
 
-    const std::u16string& Motif() const { return m_motif; }
+    const std::u16string& Motif() const { return motif_; }
 
 private:
     enum class TChamp { Jour, Mois, Annee, Litteral };
     struct TElement {
         TChamp champ;
-        int largeur;          // number of letters in the pattern
-        char16_t litteral;   // for TChamp::Litteral
+        int largeur;       // number of letters in the pattern
+        char16_t litteral; // for TChamp::Litteral
     };
 
-    std::u16string m_motif;
-    std::vector<TElement> m_elements;
+    std::u16string motif_;
+    std::vector<TElement> elements_;
 };
 
 } // namespace tq

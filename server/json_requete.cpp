@@ -13,7 +13,7 @@ constexpr int profondeurMaximale = 64;
 class TLecteurJson {
 public:
     explicit TLecteurJson(std::u16string_view texte)
-        : m_texte(texte)
+        : texte_(texte)
     {
     }
 
@@ -22,7 +22,7 @@ public:
         Blancs();
         TValeurJson racine = Valeur(0);
         Blancs();
-        if (m_position != m_texte.size())
+        if (position_ != texte_.size())
             Echec();
         return racine;
     }
@@ -30,27 +30,26 @@ public:
 private:
     [[noreturn]] void Echec() const
     {
-        throw ErreurRequete("Requête illisible : JSON incorrect à la position " + std::to_string(m_position + 1)
-                            + ".");
+        throw ErreurRequete("Requête illisible : JSON incorrect à la position " + std::to_string(position_ + 1) + ".");
     }
 
-    bool Fin() const { return m_position >= m_texte.size(); }
-    char16_t Courant() const { return Fin() ? u'\0' : m_texte[m_position]; }
+    bool Fin() const { return position_ >= texte_.size(); }
+    char16_t Courant() const { return Fin() ? u'\0' : texte_[position_]; }
 
     void Attendre(char16_t c)
     {
-        if (Fin() || m_texte[m_position] != c)
+        if (Fin() || texte_[position_] != c)
             Echec();
-        ++m_position;
+        ++position_;
     }
 
     void Blancs()
     {
         while (!Fin()) {
-            const char16_t c = m_texte[m_position];
+            const char16_t c = texte_[position_];
             if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
                 return;
-            ++m_position;
+            ++position_;
         }
     }
 
@@ -60,7 +59,7 @@ private:
             Echec();
         if (Fin())
             Echec();
-        switch (m_texte[m_position]) {
+        switch (texte_[position_]) {
         case u'{':
             return Objet(profondeur);
         case u'[':
@@ -89,7 +88,7 @@ private:
         Attendre(u'{');
         Blancs();
         if (Courant() == u'}') {
-            ++m_position;
+            ++position_;
             return v;
         }
         for (;;) {
@@ -103,7 +102,7 @@ private:
             v.valeurs.push_back(Valeur(profondeur + 1));
             Blancs();
             if (Courant() == u',') {
-                ++m_position;
+                ++position_;
                 continue;
             }
             Attendre(u'}');
@@ -118,7 +117,7 @@ private:
         Attendre(u'[');
         Blancs();
         if (Courant() == u']') {
-            ++m_position;
+            ++position_;
             return v;
         }
         for (;;) {
@@ -126,7 +125,7 @@ private:
             v.valeurs.push_back(Valeur(profondeur + 1));
             Blancs();
             if (Courant() == u',') {
-                ++m_position;
+                ++position_;
                 continue;
             }
             Attendre(u']');
@@ -152,19 +151,19 @@ private:
         for (;;) {
             if (Fin())
                 Echec();
-            const char16_t c = m_texte[m_position];
+            const char16_t c = texte_[position_];
             if (c == u'"') {
-                ++m_position;
+                ++position_;
                 return texte;
             }
             if (c < 0x20)
                 Echec();
             if (c != u'\\') {
                 texte.push_back(c);
-                ++m_position;
+                ++position_;
                 continue;
             }
-            ++m_position;
+            ++position_;
             switch (Courant()) {
             case u'"':
             case u'\\':
@@ -189,7 +188,7 @@ private:
             case u'u': {
                 char16_t unite = 0;
                 for (int i = 0; i < 4; ++i) {
-                    ++m_position;
+                    ++position_;
                     const int chiffre = Hexa(Courant());
                     if (chiffre < 0)
                         Echec();
@@ -201,7 +200,7 @@ private:
             default:
                 Echec();
             }
-            ++m_position;
+            ++position_;
         }
     }
 
@@ -212,47 +211,47 @@ private:
         if (!Chiffre(Courant()))
             Echec();
         while (Chiffre(Courant()))
-            ++m_position;
+            ++position_;
     }
 
     TValeurJson Nombre()
     {
-        const std::size_t debut = m_position;
+        const std::size_t debut = position_;
         if (Courant() == u'-')
-            ++m_position;
+            ++position_;
         if (Courant() == u'0')
-            ++m_position;
+            ++position_;
         else
             Chiffres();
         if (Courant() == u'.') {
-            ++m_position;
+            ++position_;
             Chiffres();
         }
         if (Courant() == u'e' || Courant() == u'E') {
-            ++m_position;
+            ++position_;
             if (Courant() == u'+' || Courant() == u'-')
-                ++m_position;
+                ++position_;
             Chiffres();
         }
         TValeurJson v;
         v.genre = TValeurJson::TGenre::Nombre;
-        v.texte = std::u16string(m_texte.substr(debut, m_position - debut));
+        v.texte = std::u16string(texte_.substr(debut, position_ - debut));
         return v;
     }
 
     TValeurJson Litteral(std::u16string_view mot, TValeurJson::TGenre genre, bool booleen)
     {
-        if (m_texte.substr(m_position, mot.size()) != mot)
+        if (texte_.substr(position_, mot.size()) != mot)
             Echec();
-        m_position += mot.size();
+        position_ += mot.size();
         TValeurJson v;
         v.genre = genre;
         v.booleen = booleen;
         return v;
     }
 
-    std::u16string_view m_texte;
-    std::size_t m_position = 0;
+    std::u16string_view texte_;
+    std::size_t position_ = 0;
 };
 
 } // namespace

@@ -14,7 +14,7 @@ struct TValeurJson {
 
     TGenre genre = TGenre::Nul;
     bool booleen = false;
-    std::u16string texte;              // a text's content, or a number as written
+    std::u16string texte;             // a text's content, or a number as written
     std::vector<std::u16string> noms; // an object's member names, in document order
     std::vector<TValeurJson> valeurs; // an object's member values, or an array's elements
 

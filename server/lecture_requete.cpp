@@ -89,8 +89,8 @@ TRequete LireRequete(std::string_view corps, const TFormatDate& format)
     requete.debut = format.Lire(*debut);
     requete.fin = format.Lire(*fin);
     if (requete.fin < requete.debut)
-        throw ErreurRequete("Période incorrecte : la fin (" + VersUtf8(*fin) + ") précède le début ("
-                            + VersUtf8(*debut) + ").");
+        throw ErreurRequete("Période incorrecte : la fin (" + VersUtf8(*fin) + ") précède le début (" + VersUtf8(*debut)
+                            + ").");
     return requete;
 }
 

@@ -22,7 +22,7 @@ std::chrono::year_month_day AujourdHui()
     std::tm local {};
     localtime_r(&maintenant, &local);
     return std::chrono::year { local.tm_year + 1900 } / std::chrono::month { static_cast<unsigned>(local.tm_mon + 1) }
-        / std::chrono::day { static_cast<unsigned>(local.tm_mday) };
+         / std::chrono::day { static_cast<unsigned>(local.tm_mday) };
 }
 
 // Fails at start-up rather than on the first request when the base is

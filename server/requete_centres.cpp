@@ -15,11 +15,11 @@ struct TCle {
 
 // In the order of the columns selected below.
 constexpr TCle cles[] = {
-    { u"id", TGenreCle::Entier },         { u"codeMorva", TGenreCle::Entier },  { u"codeTq", TGenreCle::Texte },
-    { u"zone", TGenreCle::Entier },       { u"enseigne", TGenreCle::Texte },    { u"societe", TGenreCle::Texte },
-    { u"adresse1", TGenreCle::Texte },    { u"adresse2", TGenreCle::Texte },    { u"codePostal", TGenreCle::Texte },
-    { u"ville", TGenreCle::Texte },       { u"pays", TGenreCle::Texte },        { u"responsable", TGenreCle::Texte },
-    { u"siren", TGenreCle::Texte },       { u"numeroTva", TGenreCle::Texte },   { u"adresseIp", TGenreCle::Texte },
+    { u"id", TGenreCle::Entier },          { u"codeMorva", TGenreCle::Entier }, { u"codeTq", TGenreCle::Texte },
+    { u"zone", TGenreCle::Entier },        { u"enseigne", TGenreCle::Texte },   { u"societe", TGenreCle::Texte },
+    { u"adresse1", TGenreCle::Texte },     { u"adresse2", TGenreCle::Texte },   { u"codePostal", TGenreCle::Texte },
+    { u"ville", TGenreCle::Texte },        { u"pays", TGenreCle::Texte },       { u"responsable", TGenreCle::Texte },
+    { u"siren", TGenreCle::Texte },        { u"numeroTva", TGenreCle::Texte },  { u"adresseIp", TGenreCle::Texte },
     { u"dateCreation", TGenreCle::Texte },
 };
 

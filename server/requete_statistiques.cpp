@@ -9,11 +9,11 @@ namespace tq {
 
 namespace {
 
-constexpr const char* selection
-    = "SELECT c.code_tq, c.enseigne, c.ville, COALESCE(SUM(a.controles), 0), COALESCE(SUM(a.contre_visites), 0), "
-      "COALESCE(SUM(a.chiffre_affaires), 0) "
-      "FROM centre c LEFT JOIN activite a ON a.centre_id = c.id AND a.jour BETWEEN ?1 AND ?2 "
-      "GROUP BY c.id ORDER BY c.id";
+constexpr const char* selection =
+    "SELECT c.code_tq, c.enseigne, c.ville, COALESCE(SUM(a.controles), 0), COALESCE(SUM(a.contre_visites), 0), "
+    "COALESCE(SUM(a.chiffre_affaires), 0) "
+    "FROM centre c LEFT JOIN activite a ON a.centre_id = c.id AND a.jour BETWEEN ?1 AND ?2 "
+    "GROUP BY c.id ORDER BY c.id";
 
 std::u16string Entier(long long valeur)
 {
@@ -38,8 +38,8 @@ std::vector<std::u16string> LignesStatistiques(TBase& base, std::chrono::year_mo
     while (instruction.Etape()) {
         const long long controles = instruction.Entier(3);
         const long long chiffreAffaires = instruction.Entier(5);
-        lignes.push_back(LigneCsv({ instruction.Texte(0), instruction.Texte(1), instruction.Texte(2),
-                                    Entier(controles), Entier(instruction.Entier(4)), MontantCsv(chiffreAffaires),
+        lignes.push_back(LigneCsv({ instruction.Texte(0), instruction.Texte(1), instruction.Texte(2), Entier(controles),
+                                    Entier(instruction.Entier(4)), MontantCsv(chiffreAffaires),
                                     MontantCsv(MoyenneCentimes(chiffreAffaires, controles)) }));
     }
     return lignes;

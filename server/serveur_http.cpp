@@ -34,28 +34,28 @@ std::string TexteErreurHttp(int statut)
 } // namespace
 
 TServeurStatistiques::TServeurStatistiques(TConfigurationServeur configuration)
-    : m_configuration(std::move(configuration))
-    , m_serveur(std::make_unique<httplib::Server>())
+    : configuration_(std::move(configuration))
+    , serveur_(std::make_unique<httplib::Server>())
 {
-    m_serveur->set_payload_max_length(tailleMaximaleRequete);
+    serveur_->set_payload_max_length(tailleMaximaleRequete);
     // SO_REUSEADDR lets the server restart at once on its port; the library's
     // default adds SO_REUSEPORT, which would let a second server bind the same
     // port and silently take half of the connections. The socket is kept so
     // that its queue can be raised once bound.
-    m_serveur->set_socket_options([this](int socket) {
+    serveur_->set_socket_options([this](int socket) {
         const int oui = 1;
         ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &oui, sizeof oui);
-        m_socketEcoute = socket;
+        socketEcoute_ = socket;
     });
-    m_serveur->Post("/", [this](const httplib::Request& requete, httplib::Response& reponse) {
-        const TReponse r = Repondre(requete.body, m_configuration);
+    serveur_->Post("/", [this](const httplib::Request& requete, httplib::Response& reponse) {
+        const TReponse r = Repondre(requete.body, configuration_);
         reponse.status = r.statut;
         reponse.set_content(r.corps, r.typeContenu.c_str());
     });
     // Another path or method, or a malformed request, gets a readable text
     // rather than an empty body; the answers of Repondre are kept as they are.
-    m_serveur->set_error_handler(httplib::Server::HandlerWithResponse(
-        [](const httplib::Request&, httplib::Response& reponse) {
+    serveur_->set_error_handler(
+        httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& reponse) {
             if (!reponse.body.empty())
                 return httplib::Server::HandlerResponse::Unhandled;
             reponse.set_content(TexteErreurHttp(reponse.status), typeTexte);
@@ -67,34 +67,34 @@ TServeurStatistiques::~TServeurStatistiques() = default;
 
 int TServeurStatistiques::Lier(const std::string& adresse, int port)
 {
-    const int lie = port == 0 ? m_serveur->bind_to_any_port(adresse)
-                              : (m_serveur->bind_to_port(adresse, port) ? port : -1);
+    const int lie =
+        port == 0 ? serveur_->bind_to_any_port(adresse) : (serveur_->bind_to_port(adresse, port) ? port : -1);
     if (lie < 0)
         throw Erreur("Impossible d'écouter sur " + adresse + ":" + std::to_string(port)
                      + " : adresse incorrecte ou port déjà pris.");
     // The library listens with a queue of 5 pending connections: clients
     // arriving together overflow it and the system resets some of them.
     // Listening again on the bound socket only changes the queue's length.
-    ::listen(m_socketEcoute, SOMAXCONN);
+    ::listen(socketEcoute_, SOMAXCONN);
     return lie;
 }
 
 void TServeurStatistiques::Ecouter()
 {
-    m_ecouteDemandee = true;
-    if (!m_arretDemande)
-        m_serveur->listen_after_bind();
-    m_ecouteTerminee = true;
+    ecouteDemandee_ = true;
+    if (!arretDemande_)
+        serveur_->listen_after_bind();
+    ecouteTerminee_ = true;
 }
 
 void TServeurStatistiques::Arreter()
 {
-    m_arretDemande = true;
+    arretDemande_ = true;
     // The library ignores a stop before its loop runs, so wait for the loop
     // once Ecouter has committed to starting it.
-    while (m_ecouteDemandee && !m_ecouteTerminee && !m_serveur->is_running())
+    while (ecouteDemandee_ && !ecouteTerminee_ && !serveur_->is_running())
         std::this_thread::yield();
-    m_serveur->stop();
+    serveur_->stop();
 }
 
 } // namespace tq

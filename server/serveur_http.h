@@ -35,12 +35,12 @@ public:
     void Arreter();
 
 private:
-    TConfigurationServeur m_configuration;
-    std::unique_ptr<httplib::Server> m_serveur;
-    int m_socketEcoute = -1;
-    std::atomic<bool> m_ecouteDemandee { false };
-    std::atomic<bool> m_ecouteTerminee { false };
-    std::atomic<bool> m_arretDemande { false };
+    TConfigurationServeur configuration_;
+    std::unique_ptr<httplib::Server> serveur_;
+    int socketEcoute_ = -1;
+    std::atomic<bool> ecouteDemandee_ { false };
+    std::atomic<bool> ecouteTerminee_ { false };
+    std::atomic<bool> arretDemande_ { false };
 };
 
 } // namespace tq

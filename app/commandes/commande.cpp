@@ -22,8 +22,8 @@ const TDescriptionCommande& DescriptionCommande(TCommande commande)
     return descriptions[static_cast<std::size_t>(commande)];
 }
 
-std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut,
-                               std::chrono::year_month_day fin, const TReglagesRegionaux& reglages)
+std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut, std::chrono::year_month_day fin,
+                               const TReglagesRegionaux& reglages)
 {
     if (commande == TCommande::ExporterCentre)
         debut = PremierJourDuMois(debut);

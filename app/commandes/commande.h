@@ -14,11 +14,11 @@ namespace tq {
 
 // The five query commands, one per button of the window.
 enum class TCommande {
-    ListeCentresStat,  // "Liste des centres": the directory and both lists
-    ExporterGlobale,   // "Statistiques (CSV)" of the "Global" group
-    ExporterCentre,    // "Statistiques (CSV)" of the "Centre" group
-    ListeAcces,        // "Liste des accès (CSV)"
-    ListeCentresJson,  // "Liste des centres (JSON)"
+    ListeCentresStat, // "Liste des centres": the directory and both lists
+    ExporterGlobale,  // "Statistiques (CSV)" of the "Global" group
+    ExporterCentre,   // "Statistiques (CSV)" of the "Centre" group
+    ListeAcces,       // "Liste des accès (CSV)"
+    ListeCentresJson, // "Liste des centres (JSON)"
 };
 
 // What one command does, apart from the common workflow.
@@ -37,8 +37,8 @@ const TDescriptionCommande& DescriptionCommande(TCommande commande);
 // The request text of the command. The dated commands read the two days of
 // the date fields; the "Centre" group's button starts on the first day of
 // the month of the start day.
-std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut,
-                               std::chrono::year_month_day fin, const TReglagesRegionaux& reglages);
+std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut, std::chrono::year_month_day fin,
+                               const TReglagesRegionaux& reglages);
 
 // What a command works on, owned by its caller (the window or tq_export).
 struct TContexteCommande {

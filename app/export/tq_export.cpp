@@ -31,8 +31,8 @@ void AfficherCentres(const std::vector<TEnr_Centre>& centres)
                   << VersUtf8(c.enseigne) << '\t' << VersUtf8(c.societe) << '\t' << VersUtf8(c.adresse1) << '\t'
                   << VersUtf8(c.adresse2) << '\t' << VersUtf8(c.codePostal) << '\t' << VersUtf8(c.ville) << '\t'
                   << VersUtf8(c.pays) << '\t' << VersUtf8(c.responsable) << '\t' << VersUtf8(c.siren) << '\t'
-                  << VersUtf8(c.numeroTva) << '\t' << VersUtf8(c.adresseIp) << '\t' << VersUtf8(c.dateCreation)
-                  << '\t' << (c.Modification ? 1 : 0) << '\n';
+                  << VersUtf8(c.numeroTva) << '\t' << VersUtf8(c.adresseIp) << '\t' << VersUtf8(c.dateCreation) << '\t'
+                  << (c.Modification ? 1 : 0) << '\n';
     }
 }
 

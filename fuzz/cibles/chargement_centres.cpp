@@ -104,9 +104,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         Verifier(centres.empty() || centres.size() == NombreAttendu(reponse));
     for (const tq::TEnr_Centre& c : centres) {
         Verifier(!c.Modification);
-        for (const std::u16string* texte : { &c.codeTq, &c.enseigne, &c.societe, &c.adresse1, &c.adresse2,
-                                             &c.codePostal, &c.ville, &c.pays, &c.responsable, &c.siren,
-                                             &c.numeroTva, &c.adresseIp, &c.dateCreation })
+        for (const std::u16string* texte :
+             { &c.codeTq, &c.enseigne, &c.societe, &c.adresse1, &c.adresse2, &c.codePostal, &c.ville, &c.pays,
+               &c.responsable, &c.siren, &c.numeroTva, &c.adresseIp, &c.dateCreation })
             Verifier(Ascii7(*texte));
     }
     return 0;

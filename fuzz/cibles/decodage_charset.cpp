@@ -109,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     if ((donnees[0] & 0x80) != 0) {
         const auto registre = tq::RegistreCharsets();
         const std::string_view choix = Prendre(reste, 1);
-        const std::size_t indice = ((donnees[0] & 0x7Fu) << 8 | (choix.empty() ? 0u : static_cast<unsigned char>(choix[0])));
+        const std::size_t indice =
+            ((donnees[0] & 0x7Fu) << 8 | (choix.empty() ? 0u : static_cast<unsigned char>(choix[0])));
         charset = registre[indice % registre.size()].nom;
     } else {
         charset = Prendre(reste, donnees[0] & 0x1Fu);

@@ -52,32 +52,32 @@ struct TAccesValeur {
     static TValeurSouple Scalaire(TGenreSouple genre, std::int64_t entier) noexcept
     {
         TValeurSouple v;
-        v.m_entier = entier;
-        v.m_entete = Entete(genre, 0);
+        v.entier_ = entier;
+        v.entete_ = Entete(genre, 0);
         return v;
     }
     static TValeurSouple Flottant(double d) noexcept
     {
         TValeurSouple v;
-        v.m_flottant = d;
-        v.m_entete = Entete(TGenreSouple::Flottant, 0);
+        v.flottant_ = d;
+        v.entete_ = Entete(TGenreSouple::Flottant, 0);
         return v;
     }
     static TValeurSouple Texte(const char16_t* texte, std::uint32_t taille) noexcept
     {
         TValeurSouple v;
-        v.m_texte = texte;
-        v.m_entete = Entete(TGenreSouple::Texte, taille);
+        v.texte_ = texte;
+        v.entete_ = Entete(TGenreSouple::Texte, taille);
         return v;
     }
     static TValeurSouple Conteneur(TGenreSouple genre, const TValeurSouple* enfants, std::uint32_t taille) noexcept
     {
         TValeurSouple v;
-        v.m_enfants = enfants;
-        v.m_entete = Entete(genre, taille);
+        v.enfants_ = enfants;
+        v.entete_ = Entete(genre, taille);
         return v;
     }
-    static const TValeurSouple* Enfants(const TValeurSouple& v) noexcept { return v.m_enfants; }
+    static const TValeurSouple* Enfants(const TValeurSouple& v) noexcept { return v.enfants_; }
     static std::uint32_t TailleBrute(const TValeurSouple& v) noexcept { return v.TailleBrute(); }
 
     static constexpr std::uint64_t Entete(TGenreSouple genre, std::uint32_t taille) noexcept
@@ -88,7 +88,7 @@ struct TAccesValeur {
     // The names of an object's members, in member order, just before its values.
     static const TNomMembre* Noms(const TValeurSouple& objet) noexcept
     {
-        const auto* octets = reinterpret_cast<const std::byte*>(objet.m_enfants);
+        const auto* octets = reinterpret_cast<const std::byte*>(objet.enfants_);
         return std::launder(reinterpret_cast<const TNomMembre*>(octets - objet.TailleBrute() * sizeof(TNomMembre)));
     }
 };
@@ -100,12 +100,12 @@ class TArene {
 public:
     void* Allouer(std::size_t octets, std::size_t alignement)
     {
-        const std::size_t position = (m_position + alignement - 1) & ~(alignement - 1);
-        if (position + octets > m_tailleBloc) [[unlikely]] {
+        const std::size_t position = (position_ + alignement - 1) & ~(alignement - 1);
+        if (position + octets > tailleBloc_) [[unlikely]] {
             return AllouerAilleurs(octets);
         }
-        m_position = position + octets;
-        return m_bloc + position;
+        position_ = position + octets;
+        return bloc_ + position;
     }
 
     char16_t* AllouerUnites(std::size_t n)
@@ -122,24 +122,24 @@ private:
         if (octets >= TailleBloc / 4) {
             return NouveauBloc(octets);
         }
-        m_bloc = NouveauBloc(TailleBloc);
-        m_tailleBloc = TailleBloc;
-        m_position = octets;
-        return m_bloc;
+        bloc_ = NouveauBloc(TailleBloc);
+        tailleBloc_ = TailleBloc;
+        position_ = octets;
+        return bloc_;
     }
 
     std::byte* NouveauBloc(std::size_t octets)
     {
         auto bloc = std::make_unique_for_overwrite<std::byte[]>(octets);
         std::byte* debut = bloc.get();
-        m_blocs.push_back(std::move(bloc));
+        blocs_.push_back(std::move(bloc));
         return debut;
     }
 
-    std::vector<std::unique_ptr<std::byte[]>> m_blocs;
-    std::byte* m_bloc = nullptr;
-    std::size_t m_tailleBloc = 0;
-    std::size_t m_position = 0;
+    std::vector<std::unique_ptr<std::byte[]>> blocs_;
+    std::byte* bloc_ = nullptr;
+    std::size_t tailleBloc_ = 0;
+    std::size_t position_ = 0;
 };
 
 struct TDocumentSouple::TDonnees {

@@ -64,8 +64,8 @@ void AjouterDecimal(std::u16string& sortie, std::int64_t v)
     }
     const bool negatif = v < 0;
     // The magnitude of the smallest int64 does not fit an int64.
-    const std::uint64_t absolue = negatif ? std::uint64_t { 0 } - static_cast<std::uint64_t>(v)
-                                          : static_cast<std::uint64_t>(v);
+    const std::uint64_t absolue =
+        negatif ? std::uint64_t { 0 } - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
     // The digits of |v|, left-padded with zeros to at least five.
     char chiffres[24];
     const char* finBrut = std::to_chars(chiffres + 4, chiffres + sizeof chiffres, absolue).ptr;

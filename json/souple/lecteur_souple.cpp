@@ -55,7 +55,10 @@ struct TMembreEnCours {
     TValeurSouple valeur;
 };
 
-constexpr bool EstLettreAscii(char16_t c) noexcept { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+constexpr bool EstLettreAscii(char16_t c) noexcept
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
 
 constexpr bool EstCaractereDeNombre(char16_t c) noexcept
 {
@@ -68,7 +71,9 @@ constexpr bool EstCaractereDeNombre(char16_t c) noexcept
 class TLecteurSouple {
 public:
     TLecteurSouple(std::u16string_view texte, TArene& arene)
-        : m_p(texte.data()), m_fin(texte.data() + texte.size()), m_arene(arene)
+        : p_(texte.data())
+        , fin_(texte.data() + texte.size())
+        , arene_(arene)
     {
     }
 
@@ -80,8 +85,8 @@ public:
 
 private:
     // The code unit under the cursor, 0 at the end of the text.
-    char16_t Unite() const noexcept { return m_p < m_fin ? *m_p : 0; }
-    char16_t UniteSuivante() const noexcept { return m_fin - m_p > 1 ? m_p[1] : 0; }
+    char16_t Unite() const noexcept { return p_ < fin_ ? *p_ : 0; }
+    char16_t UniteSuivante() const noexcept { return fin_ - p_ > 1 ? p_[1] : 0; }
 
     // Skips whitespace and comments. Fails on a "/" that opens no comment,
     // and on a comment still open at the end of the text unless the caller
@@ -91,7 +96,7 @@ private:
         for (;;) {
             const char16_t c = Unite();
             if (c == u' ' || c == u'\n' || c == u'\r' || c == u'\t' || c == 8 || c == 12) {
-                ++m_p;
+                ++p_;
                 continue;
             }
             if (c != u'/') {
@@ -101,19 +106,19 @@ private:
             if (suivante != u'*' && suivante != u'/') {
                 return false;
             }
-            m_p += 2;
+            p_ += 2;
             for (;;) {
                 const char16_t u = Unite();
                 if (u == 0) {
                     return finDeTexte == TFinDeTexte::Acceptee;
                 }
-                ++m_p;
+                ++p_;
                 if (suivante == u'/' ? u == u'\n' : u == u'*' && Unite() == u'/') {
                     break;
                 }
             }
             if (suivante == u'*') {
-                ++m_p;
+                ++p_;
             }
         }
     }
@@ -126,7 +131,7 @@ private:
             return false;
         }
         while (Unite() == u'(') {
-            ++m_p;
+            ++p_;
         }
         switch (Unite()) {
         case u'{':
@@ -169,23 +174,23 @@ private:
 
     bool LireTableau(TValeurSouple& valeur, int niveau)
     {
-        ++m_p;
+        ++p_;
         if (!SauterBlancs()) {
             return false;
         }
-        const std::size_t base = m_elements.size();
+        const std::size_t base = elements_.size();
         if (Unite() != u']') {
             for (;;) {
                 TValeurSouple element;
                 if (!LireValeur(element, niveau + 1, TContexte::Tableau)) {
                     return false;
                 }
-                m_elements.push_back(element);
+                elements_.push_back(element);
                 if (!SauterBlancs()) {
                     return false;
                 }
                 if (Unite() == u',') {
-                    ++m_p;
+                    ++p_;
                     if (!SauterBlancs()) {
                         return false;
                     }
@@ -199,14 +204,14 @@ private:
                 }
             }
         }
-        ++m_p;
+        ++p_;
 
-        const std::size_t n = m_elements.size() - base;
+        const std::size_t n = elements_.size() - base;
         TValeurSouple* elements = nullptr;
         if (n > 0) {
-            elements = static_cast<TValeurSouple*>(m_arene.Allouer(n * sizeof(TValeurSouple), alignof(TValeurSouple)));
-            std::uninitialized_copy_n(m_elements.data() + base, n, elements);
-            m_elements.reduire(base);
+            elements = static_cast<TValeurSouple*>(arene_.Allouer(n * sizeof(TValeurSouple), alignof(TValeurSouple)));
+            std::uninitialized_copy_n(elements_.data() + base, n, elements);
+            elements_.reduire(base);
         }
         valeur = TAccesValeur::Conteneur(TGenreSouple::Tableau, elements, static_cast<std::uint32_t>(n));
         return true;
@@ -214,27 +219,27 @@ private:
 
     bool LireObjet(TValeurSouple& valeur, int niveau)
     {
-        ++m_p;
+        ++p_;
         if (!SauterBlancs()) {
             return false;
         }
-        const std::size_t base = m_membres.size();
+        const std::size_t base = membres_.size();
         if (Unite() != u'}') {
             for (;;) {
                 TMembreEnCours membre;
                 if (!LireNom(membre.nom) || !SauterBlancs() || Unite() != u':') {
                     return false;
                 }
-                ++m_p;
+                ++p_;
                 if (!SauterBlancs() || !LireValeur(membre.valeur, niveau + 1, TContexte::Objet)) {
                     return false;
                 }
-                m_membres.push_back(membre);
+                membres_.push_back(membre);
                 if (!SauterBlancs()) {
                     return false;
                 }
                 if (Unite() == u',') {
-                    ++m_p;
+                    ++p_;
                     if (!SauterBlancs()) {
                         return false;
                     }
@@ -248,7 +253,7 @@ private:
                 }
             }
         }
-        ++m_p;
+        ++p_;
         valeur = RangerMembres(base);
         return true;
     }
@@ -258,29 +263,29 @@ private:
     // first, then values.
     TValeurSouple RangerMembres(std::size_t base)
     {
-        const TMembreEnCours* membres = m_membres.data() + base;
-        const std::size_t lus = m_membres.size() - base;
+        const TMembreEnCours* membres = membres_.data() + base;
+        const std::size_t lus = membres_.size() - base;
 
         // One 64-bit key per member: the complement of its hash above, its
         // rank of reading below. Sorting the keys orders by hash, largest
         // first, without moving the members themselves.
-        m_cles.clear();
+        cles_.clear();
         for (std::size_t i = 0; i < lus; ++i) {
-            m_cles.push_back(std::uint64_t { ~membres[i].nom.hachage } << 32 | i);
+            cles_.push_back(std::uint64_t { ~membres[i].nom.hachage } << 32 | i);
         }
-        std::sort(m_cles.begin(), m_cles.end());
+        std::sort(cles_.begin(), cles_.end());
 
         // Equal hashes are rare: within such a run, order by name, and among
         // equal names by rank, so that the last one read comes last.
         auto Rang = [](std::uint64_t cle) { return static_cast<std::uint32_t>(cle); };
         for (std::size_t debut = 0; debut < lus;) {
             std::size_t fin = debut + 1;
-            while (fin < lus && (m_cles[fin] >> 32) == (m_cles[debut] >> 32)) {
+            while (fin < lus && (cles_[fin] >> 32) == (cles_[debut] >> 32)) {
                 ++fin;
             }
             if (fin - debut > 1) {
-                std::sort(m_cles.begin() + static_cast<std::ptrdiff_t>(debut),
-                          m_cles.begin() + static_cast<std::ptrdiff_t>(fin), [&](std::uint64_t a, std::uint64_t b) {
+                std::sort(cles_.begin() + static_cast<std::ptrdiff_t>(debut),
+                          cles_.begin() + static_cast<std::ptrdiff_t>(fin), [&](std::uint64_t a, std::uint64_t b) {
                               const int ordre = membres[Rang(a)].nom.Vue().compare(membres[Rang(b)].nom.Vue());
                               return ordre != 0 ? ordre < 0 : Rang(a) < Rang(b);
                           });
@@ -291,26 +296,26 @@ private:
         // A name read again replaces the earlier value where it stands.
         std::size_t n = 0;
         for (std::size_t i = 0; i < lus; ++i) {
-            const bool remplace = i + 1 < lus && (m_cles[i] >> 32) == (m_cles[i + 1] >> 32)
-                && membres[Rang(m_cles[i])].nom.Vue() == membres[Rang(m_cles[i + 1])].nom.Vue();
+            const bool remplace = i + 1 < lus && (cles_[i] >> 32) == (cles_[i + 1] >> 32)
+                               && membres[Rang(cles_[i])].nom.Vue() == membres[Rang(cles_[i + 1])].nom.Vue();
             if (!remplace) {
-                m_cles[n++] = m_cles[i];
+                cles_[n++] = cles_[i];
             }
         }
 
         TValeurSouple* valeurs = nullptr;
         if (n > 0) {
             const std::size_t octets = n * (sizeof(TNomMembre) + sizeof(TValeurSouple));
-            auto* bloc = static_cast<std::byte*>(m_arene.Allouer(octets, alignof(TNomMembre)));
+            auto* bloc = static_cast<std::byte*>(arene_.Allouer(octets, alignof(TNomMembre)));
             auto* noms = reinterpret_cast<TNomMembre*>(bloc);
             valeurs = reinterpret_cast<TValeurSouple*>(bloc + n * sizeof(TNomMembre));
             for (std::size_t i = 0; i < n; ++i) {
-                const TMembreEnCours& membre = membres[Rang(m_cles[i])];
+                const TMembreEnCours& membre = membres[Rang(cles_[i])];
                 ::new (static_cast<void*>(noms + i)) TNomMembre(membre.nom);
                 ::new (static_cast<void*>(valeurs + i)) TValeurSouple(membre.valeur);
             }
         }
-        m_membres.reduire(base);
+        membres_.reduire(base);
         return TAccesValeur::Conteneur(TGenreSouple::Objet, valeurs, static_cast<std::uint32_t>(n));
     }
 
@@ -339,10 +344,10 @@ private:
                 break;
             }
             // An unquoted name runs up to the ":", spaces included.
-            const char16_t* debut = m_p;
+            const char16_t* debut = p_;
             bool echappe = false;
             for (;;) {
-                m_p = ChercherUnite(m_p, m_fin, u':', u'\\', u'\\');
+                p_ = ChercherUnite(p_, fin_, u':', u'\\', u'\\');
                 const char16_t u = Unite();
                 if (u == 0) {
                     return false;
@@ -353,7 +358,7 @@ private:
                 echappe = true;
                 SauterEchappement();
             }
-            if (!Garder(debut, m_p, echappe, TRognage::Aucun, texte, taille)) {
+            if (!Garder(debut, p_, echappe, TRognage::Aucun, texte, taille)) {
                 return false;
             }
         }
@@ -367,9 +372,9 @@ private:
     // unit never ends the run. The escape itself is checked when decoded.
     void SauterEchappement() noexcept
     {
-        ++m_p;
+        ++p_;
         if (Unite() != 0) {
-            ++m_p;
+            ++p_;
         }
     }
 
@@ -383,7 +388,7 @@ private:
         TTexteDecode decode { n, 0 };
         texte = debut;
         if (echappe) {
-            char16_t* copie = m_arene.AllouerUnites(n + MargeDecodage);
+            char16_t* copie = arene_.AllouerUnites(n + MargeDecodage);
             if (!DecoderEchappements(debut, fin, copie, decode)) {
                 return false;
             }
@@ -408,18 +413,18 @@ private:
     bool LireTexteCite(const char16_t*& texte, std::uint32_t& taille)
     {
         const char16_t guillemet = Unite();
-        ++m_p;
-        const char16_t* debut = m_p;
-        m_p = ChercherUnite(m_p, m_fin, guillemet, u'\\', u'\\');
+        ++p_;
+        const char16_t* debut = p_;
+        p_ = ChercherUnite(p_, fin_, guillemet, u'\\', u'\\');
         if (Unite() == guillemet) {
             texte = debut;
-            taille = static_cast<std::uint32_t>(m_p - debut);
-            ++m_p;
+            taille = static_cast<std::uint32_t>(p_ - debut);
+            ++p_;
             return true;
         }
-        m_tampon.reduire(0);
-        std::copy(debut, m_p, m_tampon.reserver(static_cast<std::size_t>(m_p - debut)));
-        m_tampon.avancer(static_cast<std::size_t>(m_p - debut));
+        tampon_.reduire(0);
+        std::copy(debut, p_, tampon_.reserver(static_cast<std::size_t>(p_ - debut)));
+        tampon_.avancer(static_cast<std::size_t>(p_ - debut));
         for (;;) {
             if (Unite() == 0) {
                 return false;
@@ -428,19 +433,19 @@ private:
                 break;
             }
             // At a backslash; a text that ends inside the escape is not closed.
-            ++m_p;
+            ++p_;
             char16_t unite = 0;
-            if (Unite() == 0 || !DecoderEchappement(m_p, m_fin, unite)) {
+            if (Unite() == 0 || !DecoderEchappement(p_, fin_, unite)) {
                 return false;
             }
-            m_tampon.push_back(unite);
-            m_p = CopierJusquA(m_p, m_fin, guillemet, u'\\', m_tampon);
+            tampon_.push_back(unite);
+            p_ = CopierJusquA(p_, fin_, guillemet, u'\\', tampon_);
         }
-        ++m_p;
-        char16_t* copie = m_arene.AllouerUnites(m_tampon.size());
-        std::copy_n(m_tampon.data(), m_tampon.size(), copie);
+        ++p_;
+        char16_t* copie = arene_.AllouerUnites(tampon_.size());
+        std::copy_n(tampon_.data(), tampon_.size(), copie);
         texte = copie;
-        taille = static_cast<std::uint32_t>(m_tampon.size());
+        taille = static_cast<std::uint32_t>(tampon_.size());
         return true;
     }
 
@@ -457,10 +462,10 @@ private:
             fermant = u'}';
             virgule = u',';
         }
-        const char16_t* debut = m_p;
+        const char16_t* debut = p_;
         bool echappe = false;
         for (;;) {
-            m_p = ChercherUnite(m_p, m_fin, virgule, fermant, u'\\');
+            p_ = ChercherUnite(p_, fin_, virgule, fermant, u'\\');
             if (Unite() != u'\\') {
                 break;
             }
@@ -469,7 +474,7 @@ private:
         }
         const char16_t* texte = nullptr;
         std::uint32_t taille = 0;
-        if (!Garder(debut, m_p, echappe, TRognage::BlancsFinaux, texte, taille)) {
+        if (!Garder(debut, p_, echappe, TRognage::BlancsFinaux, texte, taille)) {
             return false;
         }
         valeur = TAccesValeur::Texte(texte, taille);
@@ -482,15 +487,15 @@ private:
     bool LireLitteral(TValeurSouple& valeur, std::u16string_view litteral, TValeurSouple valeurLitterale,
                       TContexte contexte)
     {
-        const std::size_t reste = static_cast<std::size_t>(m_fin - m_p);
-        if (reste < litteral.size() || std::u16string_view(m_p, litteral.size()) != litteral) {
+        const std::size_t reste = static_cast<std::size_t>(fin_ - p_);
+        if (reste < litteral.size() || std::u16string_view(p_, litteral.size()) != litteral) {
             return LireTexteNu(valeur, contexte);
         }
-        const char16_t suivant = reste > litteral.size() ? m_p[litteral.size()] : 0;
+        const char16_t suivant = reste > litteral.size() ? p_[litteral.size()] : 0;
         if (suivant >= 256 || EstLettreAscii(suivant) || suivant == u'_' || suivant == u'.') {
             return LireTexteNu(valeur, contexte);
         }
-        m_p += litteral.size();
+        p_ += litteral.size();
         valeur = valeurLitterale;
         return true;
     }
@@ -500,43 +505,43 @@ private:
     // a text, unchanged.
     void LireNombre(TValeurSouple& valeur)
     {
-        const char16_t* debut = m_p;
+        const char16_t* debut = p_;
         // Most numbers are short plain integers, read as they are taken; up
         // to 18 digits cannot overflow.
         const bool negatif = Unite() == u'-';
         if (negatif) {
-            ++m_p;
+            ++p_;
         }
         std::uint64_t absolue = 0;
         for (char16_t c = Unite(); c >= u'0' && c <= u'9'; c = Unite()) {
             absolue = absolue * 10 + (c - u'0');
-            ++m_p;
+            ++p_;
         }
-        const std::size_t chiffres = static_cast<std::size_t>(m_p - debut) - (negatif ? 1 : 0);
+        const std::size_t chiffres = static_cast<std::size_t>(p_ - debut) - (negatif ? 1 : 0);
         if (!EstCaractereDeNombre(Unite()) && chiffres > 0 && chiffres <= 18) {
             const auto entier = static_cast<std::int64_t>(absolue);
             valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, negatif ? -entier : entier);
             return;
         }
         while (EstCaractereDeNombre(Unite())) {
-            ++m_p;
+            ++p_;
         }
-        const std::u16string_view pris(debut, static_cast<std::size_t>(m_p - debut));
+        const std::u16string_view pris(debut, static_cast<std::size_t>(p_ - debut));
         if (!ConvertirNombre(pris, valeur)) {
             valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
         }
     }
 
-    const char16_t* m_p;
-    const char16_t* m_fin;
-    TArene& m_arene;
+    const char16_t* p_;
+    const char16_t* fin_;
+    TArene& arene_;
     // Elements and members of the containers being read, innermost last;
     // a finished container moves its own into the arena in one block.
-    TPileBrute<TValeurSouple> m_elements;
-    TPileBrute<TMembreEnCours> m_membres;
+    TPileBrute<TValeurSouple> elements_;
+    TPileBrute<TMembreEnCours> membres_;
     // The text being decoded.
-    TPileBrute<char16_t> m_tampon;
-    std::vector<std::uint64_t> m_cles;
+    TPileBrute<char16_t> tampon_;
+    std::vector<std::uint64_t> cles_;
 };
 
 } // namespace

@@ -11,59 +11,58 @@
 
 namespace tq::json_souple {
 
-template <typename T>
-class TPileBrute {
+template <typename T> class TPileBrute {
     static_assert(std::is_trivially_copyable_v<T>);
 
 public:
     TPileBrute() = default;
     TPileBrute(const TPileBrute&) = delete;
     TPileBrute& operator=(const TPileBrute&) = delete;
-    ~TPileBrute() { std::free(m_elements); }
+    ~TPileBrute() { std::free(elements_); }
 
-    std::size_t size() const noexcept { return m_taille; }
-    T* data() noexcept { return m_elements; }
-    const T* data() const noexcept { return m_elements; }
-    T& operator[](std::size_t i) noexcept { return m_elements[i]; }
+    std::size_t size() const noexcept { return taille_; }
+    T* data() noexcept { return elements_; }
+    const T* data() const noexcept { return elements_; }
+    T& operator[](std::size_t i) noexcept { return elements_[i]; }
 
     void push_back(const T& element)
     {
-        if (m_taille == m_capacite) {
+        if (taille_ == capacite_) {
             Agrandir();
         }
-        ::new (static_cast<void*>(m_elements + m_taille)) T(element);
-        ++m_taille;
+        ::new (static_cast<void*>(elements_ + taille_)) T(element);
+        ++taille_;
     }
 
     // Only ever shrinks: the reader pops a finished container's items.
-    void reduire(std::size_t taille) noexcept { m_taille = taille; }
+    void reduire(std::size_t taille) noexcept { taille_ = taille; }
 
     // Room for `n` more items, written directly and then counted with
     // avancer().
     T* reserver(std::size_t n)
     {
-        while (m_capacite - m_taille < n) {
+        while (capacite_ - taille_ < n) {
             Agrandir();
         }
-        return m_elements + m_taille;
+        return elements_ + taille_;
     }
-    void avancer(std::size_t n) noexcept { m_taille += n; }
+    void avancer(std::size_t n) noexcept { taille_ += n; }
 
 private:
     void Agrandir()
     {
-        const std::size_t capacite = m_capacite == 0 ? 64 : m_capacite * 2;
-        void* nouveau = std::realloc(m_elements, capacite * sizeof(T));
+        const std::size_t capacite = capacite_ == 0 ? 64 : capacite_ * 2;
+        void* nouveau = std::realloc(elements_, capacite * sizeof(T));
         if (nouveau == nullptr) {
             throw std::bad_alloc();
         }
-        m_elements = static_cast<T*>(nouveau);
-        m_capacite = capacite;
+        elements_ = static_cast<T*>(nouveau);
+        capacite_ = capacite;
     }
 
-    T* m_elements = nullptr;
-    std::size_t m_taille = 0;
-    std::size_t m_capacite = 0;
+    T* elements_ = nullptr;
+    std::size_t taille_ = 0;
+    std::size_t capacite_ = 0;
 };
 
 } // namespace tq::json_souple

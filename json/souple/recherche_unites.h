@@ -57,8 +57,8 @@ inline const char16_t* CopierJusquA(const char16_t* p, const char16_t* fin, char
         char16_t* ecriture = sortie.reserver(8);
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(ecriture), v);
-        const __m128i egaux = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
-                                           _mm_cmpeq_epi16(v, zero));
+        const __m128i egaux =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)), _mm_cmpeq_epi16(v, zero));
         const int masque = _mm_movemask_epi8(egaux);
         if (masque != 0) {
             const int avant = std::countr_zero(static_cast<unsigned>(masque)) >> 1;

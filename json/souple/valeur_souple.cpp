@@ -4,7 +4,10 @@
 
 namespace tq::json_souple {
 
-TDocumentSouple::TDocumentSouple(std::unique_ptr<TDonnees> donnees) noexcept : m_donnees(std::move(donnees)) { }
+TDocumentSouple::TDocumentSouple(std::unique_ptr<TDonnees> donnees) noexcept
+    : donnees_(std::move(donnees))
+{
+}
 TDocumentSouple::TDocumentSouple(TDocumentSouple&&) noexcept = default;
 TDocumentSouple& TDocumentSouple::operator=(TDocumentSouple&&) noexcept = default;
 TDocumentSouple::~TDocumentSouple() = default;
@@ -13,7 +16,7 @@ const TValeurSouple& TDocumentSouple::Racine() const noexcept
 {
     // A moved-from document answers with a null value rather than crashing.
     static const TValeurSouple nul;
-    return m_donnees ? m_donnees->racine : nul;
+    return donnees_ ? donnees_->racine : nul;
 }
 
 const TValeurSouple* MemberByName(const TValeurSouple& valeur, std::u16string_view nom) noexcept

@@ -16,20 +16,23 @@ enum class TGenreSouple : std::uint8_t { Nul, Booleen, Entier, Decimal, Flottant
 // arrays of a million lines stay compact.
 class TValeurSouple {
 public:
-    TValeurSouple() noexcept : m_entier(0) { }
+    TValeurSouple() noexcept
+        : entier_(0)
+    {
+    }
 
-    TGenreSouple Genre() const noexcept { return static_cast<TGenreSouple>(m_entete >> 32); }
+    TGenreSouple Genre() const noexcept { return static_cast<TGenreSouple>(entete_ >> 32); }
 
     // Each accessor answers for its own kind and gives a neutral value for
     // the others (false, 0, an empty text).
-    bool Booleen() const noexcept { return Genre() == TGenreSouple::Booleen && m_entier != 0; }
-    std::int64_t Entier() const noexcept { return Genre() == TGenreSouple::Entier ? m_entier : 0; }
+    bool Booleen() const noexcept { return Genre() == TGenreSouple::Booleen && entier_ != 0; }
+    std::int64_t Entier() const noexcept { return Genre() == TGenreSouple::Entier ? entier_ : 0; }
     // The decimal kind counts ten-thousandths: 2.5 is 25000.
-    std::int64_t DixMilliemes() const noexcept { return Genre() == TGenreSouple::Decimal ? m_entier : 0; }
-    double Flottant() const noexcept { return Genre() == TGenreSouple::Flottant ? m_flottant : 0.0; }
+    std::int64_t DixMilliemes() const noexcept { return Genre() == TGenreSouple::Decimal ? entier_ : 0; }
+    double Flottant() const noexcept { return Genre() == TGenreSouple::Flottant ? flottant_ : 0.0; }
     std::u16string_view Texte() const noexcept
     {
-        return Genre() == TGenreSouple::Texte ? std::u16string_view(m_texte, TailleBrute()) : std::u16string_view();
+        return Genre() == TGenreSouple::Texte ? std::u16string_view(texte_, TailleBrute()) : std::u16string_view();
     }
     // Number of elements of an array or of members of an object, else 0.
     std::size_t Taille() const noexcept
@@ -38,19 +41,19 @@ public:
     }
 
 private:
-    std::uint32_t TailleBrute() const noexcept { return static_cast<std::uint32_t>(m_entete); }
+    std::uint32_t TailleBrute() const noexcept { return static_cast<std::uint32_t>(entete_); }
 
     friend struct TAccesValeur;
 
     union {
-        std::int64_t m_entier;
-        double m_flottant;
-        const char16_t* m_texte;
-        const TValeurSouple* m_enfants;
+        std::int64_t entier_;
+        double flottant_;
+        const char16_t* texte_;
+        const TValeurSouple* enfants_;
     };
     // The kind above, the length of a text or the count of an array's or an
     // object's values below: one word, written in one go.
-    std::uint64_t m_entete = 0;
+    std::uint64_t entete_ = 0;
 };
 
 // The tree read from one text. It owns the values of the tree and the texts
@@ -69,7 +72,7 @@ public:
     const TValeurSouple& Racine() const noexcept;
 
 private:
-    std::unique_ptr<TDonnees> m_donnees;
+    std::unique_ptr<TDonnees> donnees_;
 };
 
 // Reads one value from the start of the text; nothing when the text is

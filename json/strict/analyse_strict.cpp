@@ -19,8 +19,14 @@ using A = TAccesInterne;
 // and of the writer.
 constexpr int ProfondeurMaximale = 512;
 
-constexpr bool EstBlanc(unsigned char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-constexpr bool EstChiffre(unsigned char c) { return c >= '0' && c <= '9'; }
+constexpr bool EstBlanc(unsigned char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+constexpr bool EstChiffre(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 constexpr int ValeurHexa(unsigned char c)
 {
@@ -349,8 +355,8 @@ private:
                 return false;
             if ((c == 0xF0 && p_[1] < 0x90) || (c == 0xF4 && p_[1] > 0x8F))
                 return false;
-            const char32_t point = static_cast<char32_t>((c & 0x07) << 18 | (p_[1] & 0x3F) << 12
-                                                         | (p_[2] & 0x3F) << 6 | (p_[3] & 0x3F))
+            const char32_t point =
+                static_cast<char32_t>((c & 0x07) << 18 | (p_[1] & 0x3F) << 12 | (p_[2] & 0x3F) << 6 | (p_[3] & 0x3F))
                 - 0x10000;
             *ecriture_++ = static_cast<char16_t>(0xD800 + (point >> 10));
             *ecriture_++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));

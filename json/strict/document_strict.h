@@ -38,7 +38,11 @@ class TPaire {
 private:
     friend struct TAccesInterne;
     friend struct TLectureValeur;
-    TPaire(TValeur nom, TValeur valeur) noexcept : nom_ { nom }, valeur_ { valeur } { }
+    TPaire(TValeur nom, TValeur valeur) noexcept
+        : nom_ { nom }
+        , valeur_ { valeur }
+    {
+    }
 
     TValeur nom_;
     TValeur valeur_;
@@ -86,12 +90,18 @@ private:
 // nothing; bad input never throws.
 std::optional<TDocument> ParseDocument(std::string_view octets, std::size_t debut = 0);
 
-inline TTypeValeur ValueKind(const TValeur& valeur) noexcept { return TLectureValeur::Type(valeur); }
+inline TTypeValeur ValueKind(const TValeur& valeur) noexcept
+{
+    return TLectureValeur::Type(valeur);
+}
 
 // The first pair whose name has exactly these code units; nothing when there
 // is none or when the value is not an object.
 const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept;
-inline const TValeur& PairValue(const TPaire& paire) noexcept { return TLectureValeur::ValeurDe(paire); }
+inline const TValeur& PairValue(const TPaire& paire) noexcept
+{
+    return TLectureValeur::ValeurDe(paire);
+}
 inline std::u16string_view PairName(const TPaire& paire) noexcept
 {
     return TLectureValeur::Texte(TLectureValeur::Nom(paire));

@@ -20,7 +20,10 @@ constexpr int Precision = 15;
 // 64-bit integer, so that long identifiers keep all their digits.
 constexpr std::size_t LongueurEntierLong = 12;
 
-std::u16string Elargir(std::string_view ascii) { return { ascii.begin(), ascii.end() }; }
+std::u16string Elargir(std::string_view ascii)
+{
+    return { ascii.begin(), ascii.end() };
+}
 
 std::u16string TexteEntierLong(const std::string& source)
 {
@@ -82,8 +85,8 @@ std::u16string FormatGeneral(double valeur, char16_t separateur)
         return texte + u"INF";
 
     char tampon[40];
-    const auto resultat = std::to_chars(tampon, tampon + sizeof tampon, std::fabs(valeur),
-                                        std::chars_format::scientific, Precision - 1);
+    const auto resultat =
+        std::to_chars(tampon, tampon + sizeof tampon, std::fabs(valeur), std::chars_format::scientific, Precision - 1);
     const std::string_view ecrit { tampon, resultat.ptr };
     const std::size_t e = ecrit.find('e');
     std::string chiffres { ecrit.substr(0, 1) };

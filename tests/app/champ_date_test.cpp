@@ -72,8 +72,10 @@ private slots:
         QTest::newRow("francais") << fr << "15/03/2019" << 2025 << QDate(2019, 3, 15);
         QTest::newRow("sans zeros et blancs") << fr << " 5/3/2019 " << 2025 << QDate(2019, 3, 5);
         QTest::newRow("autre separateur admis") << fr << "05.03.2019" << 2025 << QDate(2019, 3, 5);
-        QTest::newRow("americain") << "M/d/yy" << "03/05/19" << 2025 << QDate(2019, 3, 5);
-        QTest::newRow("iso") << "yyyy-MM-dd" << "2024-02-29" << 2025 << QDate(2024, 2, 29);
+        QTest::newRow("americain") << "M/d/yy"
+                                   << "03/05/19" << 2025 << QDate(2019, 3, 5);
+        QTest::newRow("iso") << "yyyy-MM-dd"
+                             << "2024-02-29" << 2025 << QDate(2024, 2, 29);
         QTest::newRow("fenetre bas") << fr << "01/01/75" << 2025 << QDate(1975, 1, 1);
         QTest::newRow("fenetre haut") << fr << "01/01/74" << 2025 << QDate(2074, 1, 1);
         QTest::newRow("fenetre l'an suivant") << fr << "01/01/75" << 2026 << QDate(2075, 1, 1);
@@ -102,12 +104,18 @@ private slots:
     {
         QTest::addColumn<QString>("formatCourt");
         QTest::addColumn<QString>("separateurs"); // date, time, decimal
-        QTest::newRow("fr_FR") << "dd/MM/yyyy" << "/:,";
-        QTest::newRow("en_US") << "M/d/yy" << "/:.";
-        QTest::newRow("de_DE") << "dd.MM.yy" << ".:,";
-        QTest::newRow("fi_FI") << "d.M.yyyy" << "..,";
-        QTest::newRow("fr_CA") << "yyyy-MM-dd" << "-:,"; // "HH 'h' mm": no time separator
-        QTest::newRow("C") << "M/d/yy" << "/:."; // "d MMM yyyy" names the month: counts as none
+        QTest::newRow("fr_FR") << "dd/MM/yyyy"
+                               << "/:,";
+        QTest::newRow("en_US") << "M/d/yy"
+                               << "/:.";
+        QTest::newRow("de_DE") << "dd.MM.yy"
+                               << ".:,";
+        QTest::newRow("fi_FI") << "d.M.yyyy"
+                               << "..,";
+        QTest::newRow("fr_CA") << "yyyy-MM-dd"
+                               << "-:,"; // "HH 'h' mm": no time separator
+        QTest::newRow("C") << "M/d/yy"
+                           << "/:."; // "d MMM yyyy" names the month: counts as none
     }
     void reglagesDuSysteme()
     {

@@ -44,7 +44,7 @@ QString RequeteStatistiques(const char* debut, const char* fin)
 std::string Reponse200(const std::string& corps)
 {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\nContent-Length: "
-        + std::to_string(corps.size()) + "\r\n\r\n" + corps;
+         + std::to_string(corps.size()) + "\r\n\r\n" + corps;
 }
 
 // The body of the first request the server received.
@@ -70,8 +70,7 @@ class TFenetreSondee : public tq::TfrmPrincipale {
 public:
     using TfrmPrincipale::TfrmPrincipale;
 
-    template <typename T = QWidget>
-    T* Controle(const char* nom)
+    template <typename T = QWidget> T* Controle(const char* nom)
     {
         T* controle = findChild<T*>(QString::fromLatin1(nom));
         if (controle == nullptr)
@@ -95,7 +94,10 @@ public:
     }
 };
 
-tq::TApplication& Application() { return *static_cast<tq::TApplication*>(QCoreApplication::instance()); }
+tq::TApplication& Application()
+{
+    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
+}
 
 QStringList Lignes(std::initializer_list<const char*> textes)
 {
@@ -117,8 +119,8 @@ class TTestCommandes : public QObject {
 private slots:
     void listeDesCentres()
     {
-        TServeurScripte serveur({ { Reponse200(
-            "{\"centres\":[{\"id\":1,\"enseigne\":\"Ch\\u00e2teau Contr\\u00f4le\"},{\"id\":2,\"enseigne\":\"B\\u00e9ziers\"}]}") } });
+        TServeurScripte serveur({ { Reponse200("{\"centres\":[{\"id\":1,\"enseigne\":\"Ch\\u00e2teau "
+                                               "Contr\\u00f4le\"},{\"id\":2,\"enseigne\":\"B\\u00e9ziers\"}]}") } });
         TInterfaceFactice interface;
         TFenetreSondee fenetre(interface, serveur.Url());
         fenetre.Cliquer("bntListeCentreStat");
@@ -151,7 +153,8 @@ private slots:
     {
         QFETCH(QByteArray, bouton);
         QFETCH(QString, requete);
-        TServeurScripte serveur({ { Reponse200("{\"resultats\":[\"Centre;CA\",\"Ch\\u00e2teau \\\"Nord\\\";1 234,50 \\u20ac\"]}") } });
+        TServeurScripte serveur(
+            { { Reponse200("{\"resultats\":[\"Centre;CA\",\"Ch\\u00e2teau \\\"Nord\\\";1 234,50 \\u20ac\"]}") } });
         TInterfaceFactice interface;
         const QString fichier = Chemin("stats.csv");
         interface.fichiers.enqueue(fichier);
@@ -185,7 +188,8 @@ private slots:
         TFenetreSondee fenetre(interface, serveur.Url());
         fenetre.Cliquer("btnListeAcces");
 
-        QVERIFY(CorpsRecu(serveur).contains(QStringLiteral("\"type\":100,") + "\"centre\":[],\"groupe\":[],\"requeteId\":2,"));
+        QVERIFY(CorpsRecu(serveur).contains(QStringLiteral("\"type\":100,")
+                                            + "\"centre\":[],\"groupe\":[],\"requeteId\":2,"));
         QCOMPARE(LireFichier(fichier), QByteArray("Date;Utilisateur\r\n01/03/2019;m.durand\r\n"));
         QCOMPARE(interface.documentsOuverts, QStringList { fichier });
         QCOMPARE(fenetre.Journal().size(), 4);
@@ -234,16 +238,15 @@ private slots:
 
     void erreurHttp()
     {
-        TServeurScripte serveur(
-            { { "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 12\r\n\r\nindisponible" } });
+        TServeurScripte serveur({ { "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 12\r\n\r\nindisponible" } });
         TInterfaceFactice interface;
         const QString fichier = Chemin("erreur.csv");
         interface.fichiers.enqueue(fichier);
         TFenetreSondee fenetre(interface, serveur.Url());
         fenetre.Cliquer("btnExporterGlobale");
 
-        QCOMPARE(fenetre.Journal(), Lignes({ "Interrogation en cours...", "Erreur: indisponible",
-                                             "Erreur lors de l'interrogation" }));
+        QCOMPARE(fenetre.Journal(),
+                 Lignes({ "Interrogation en cours...", "Erreur: indisponible", "Erreur lors de l'interrogation" }));
         QVERIFY(!QFile::exists(fichier));
         QVERIFY(interface.confirmations.isEmpty());
         QVERIFY(interface.erreurs.isEmpty());
@@ -278,8 +281,8 @@ private slots:
         fenetre.Cliquer("btnExporterGlobale");
         Application().DefinirInterfaceUtilisateur(nullptr);
 
-        QCOMPARE(fenetre.Journal(), Lignes({ "Interrogation en cours...", "Interrogation terminée avec succès",
-                                             "Analyse des données" }));
+        QCOMPARE(fenetre.Journal(),
+                 Lignes({ "Interrogation en cours...", "Interrogation terminée avec succès", "Analyse des données" }));
         QCOMPARE(interface.erreurs.size(), 1);
         QCOMPARE(interface.erreurs[0].message,
                  QStringLiteral("Réponse du serveur illisible : aucun fichier n'a été écrit."));

@@ -14,7 +14,10 @@ namespace {
 // An object whose every event runs the given handler, as a handler of the window would.
 class TLanceur : public QObject {
 public:
-    explicit TLanceur(std::function<void()> action) : action_(std::move(action)) {}
+    explicit TLanceur(std::function<void()> action)
+        : action_(std::move(action))
+    {
+    }
     bool event(QEvent*) override
     {
         action_();
@@ -42,7 +45,10 @@ private:
     }
 }
 
-tq::TApplication& Application() { return *static_cast<tq::TApplication*>(QCoreApplication::instance()); }
+tq::TApplication& Application()
+{
+    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
+}
 
 const char* const ReleveInterrompu = "Mouse event \"MouseRelease\" not accepted by receiving widget";
 
@@ -70,12 +76,18 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("affiche");
         QTest::newRow("lettre") << QStringLiteral("Connexion refusée") << QStringLiteral("Connexion refusée.");
-        QTest::newRow("chiffre") << "Erreur de socket 10061" << "Erreur de socket 10061.";
-        QTest::newRow("point") << "Fin du flux." << "Fin du flux.";
-        QTest::newRow("blanc") << "Fin du flux " << "Fin du flux ";
-        QTest::newRow("code 41 parenthese") << "Erreur (404)" << "Erreur (404)";
-        QTest::newRow("code 47 barre") << "chemin /" << "chemin /.";
-        QTest::newRow("code 63 interrogation") << "Quoi ?" << "Quoi ?.";
+        QTest::newRow("chiffre") << "Erreur de socket 10061"
+                                 << "Erreur de socket 10061.";
+        QTest::newRow("point") << "Fin du flux."
+                               << "Fin du flux.";
+        QTest::newRow("blanc") << "Fin du flux "
+                               << "Fin du flux ";
+        QTest::newRow("code 41 parenthese") << "Erreur (404)"
+                                            << "Erreur (404)";
+        QTest::newRow("code 47 barre") << "chemin /"
+                                       << "chemin /.";
+        QTest::newRow("code 63 interrogation") << "Quoi ?"
+                                               << "Quoi ?.";
         QTest::newRow("vide") << QString() << QString();
     }
     // A button's click handler fails: the box shows the message, captioned
@@ -103,7 +115,8 @@ private slots:
         QTest::newRow("trois niveaux") << QStringList { "Commande", "Interrogation", "Connexion refusée" }
                                        << QStringLiteral("Connexion refusée.");
         QTest::newRow("interne vide") << QStringList { "Analyse impossible", "" } << "Analyse impossible.";
-        QTest::newRow("milieu vide") << QStringList { "Commande", "", "Hôte inconnu" } << QStringLiteral("Hôte inconnu.");
+        QTest::newRow("milieu vide") << QStringList { "Commande", "", "Hôte inconnu" }
+                                     << QStringLiteral("Hôte inconnu.");
     }
     void echecEmboite()
     {
@@ -168,11 +181,16 @@ private slots:
     {
         QTest::addColumn<QString>("chemin");
         QTest::addColumn<QString>("titre");
-        QTest::newRow("programme") << "/usr/bin/tq_statistiques" << "tq_statistiques";
-        QTest::newRow("majuscules") << "/opt/TQ_Statistiques" << "Tq_statistiques";
-        QTest::newRow("premier point") << "/opt/tq.stat.bin" << "tq";
-        QTest::newRow("dossier avec point") << "/opt/v1.2/Outil" << "Outil";
-        QTest::newRow("une lettre") << "X" << "X";
+        QTest::newRow("programme") << "/usr/bin/tq_statistiques"
+                                   << "tq_statistiques";
+        QTest::newRow("majuscules") << "/opt/TQ_Statistiques"
+                                    << "Tq_statistiques";
+        QTest::newRow("premier point") << "/opt/tq.stat.bin"
+                                       << "tq";
+        QTest::newRow("dossier avec point") << "/opt/v1.2/Outil"
+                                            << "Outil";
+        QTest::newRow("une lettre") << "X"
+                                    << "X";
     }
     void titreApplication()
     {

@@ -20,13 +20,12 @@ namespace {
 // The window with what the commands use made reachable.
 class TFenetreSondee : public tq::TfrmPrincipale {
 public:
-    using tq::TfrmPrincipale::TfrmPrincipale;
     using tq::TfrmPrincipale::AjouterLog;
     using tq::TfrmPrincipale::lstCentre;
     using tq::TfrmPrincipale::ReglagesRegionaux;
+    using tq::TfrmPrincipale::TfrmPrincipale;
 
-    template <typename T = QWidget>
-    T* Controle(const QString& nom)
+    template <typename T = QWidget> T* Controle(const QString& nom)
     {
         T* controle = findChild<T*>(nom);
         if (controle == nullptr)
@@ -160,7 +159,8 @@ private slots:
         QVERIFY(fenetre.lstCentre.empty());
         // Every button works but the "Centre" group's export; none is a default button.
         for (QPushButton* bouton : fenetre.findChildren<QPushButton*>()) {
-            QVERIFY2(bouton->isEnabled() == (bouton->objectName() != "btnExporterCentre"), qPrintable(bouton->objectName()));
+            QVERIFY2(bouton->isEnabled() == (bouton->objectName() != "btnExporterCentre"),
+                     qPrintable(bouton->objectName()));
             QVERIFY2(!bouton->isDefault() && !bouton->autoDefault(), qPrintable(bouton->objectName()));
         }
         // Calibri, or Carlito with its metrics, 9 points (12 pixels at 96 dpi), inside the pages too.
@@ -185,12 +185,18 @@ private slots:
         QTest::addColumn<QDateTime>("maintenant");
         QTest::addColumn<QString>("debut");
         QTest::addColumn<QString>("fin");
-        QTest::newRow("fevrier bissextile") << QDateTime({ 2024, 2, 10 }, { 12, 0 }) << "01/02/2024" << "29/02/2024";
-        QTest::newRow("fevrier commun") << QDateTime({ 2023, 2, 15 }, { 8, 30 }) << "01/02/2023" << "28/02/2023";
-        QTest::newRow("fevrier 2000") << QDateTime({ 2000, 2, 29 }, { 0, 0 }) << "01/02/2000" << "29/02/2000";
-        QTest::newRow("fevrier 2100") << QDateTime({ 2100, 2, 1 }, { 0, 0 }) << "01/02/2100" << "28/02/2100";
-        QTest::newRow("decembre") << QDateTime({ 2023, 12, 31 }, { 23, 59, 59, 999 }) << "01/12/2023" << "31/12/2023";
-        QTest::newRow("avril") << QDateTime({ 2019, 4, 1 }, { 0, 0 }) << "01/04/2019" << "30/04/2019";
+        QTest::newRow("fevrier bissextile") << QDateTime({ 2024, 2, 10 }, { 12, 0 }) << "01/02/2024"
+                                            << "29/02/2024";
+        QTest::newRow("fevrier commun") << QDateTime({ 2023, 2, 15 }, { 8, 30 }) << "01/02/2023"
+                                        << "28/02/2023";
+        QTest::newRow("fevrier 2000") << QDateTime({ 2000, 2, 29 }, { 0, 0 }) << "01/02/2000"
+                                      << "29/02/2000";
+        QTest::newRow("fevrier 2100") << QDateTime({ 2100, 2, 1 }, { 0, 0 }) << "01/02/2100"
+                                      << "28/02/2100";
+        QTest::newRow("decembre") << QDateTime({ 2023, 12, 31 }, { 23, 59, 59, 999 }) << "01/12/2023"
+                                  << "31/12/2023";
+        QTest::newRow("avril") << QDateTime({ 2019, 4, 1 }, { 0, 0 }) << "01/04/2019"
+                               << "30/04/2019";
     }
     void datesParDefaut()
     {
@@ -205,8 +211,8 @@ private slots:
         const QDate d = maintenant.date();
         const year_month_day premier = year { d.year() } / month { static_cast<unsigned>(d.month()) } / 1;
         QVERIFY(fenetre.Controle<tq::TChampDate>("edtDebut")->Date() == premier);
-        QVERIFY(fenetre.Controle<tq::TChampDate>("edtFin")->Date() ==
-                year_month_day { premier.year() / premier.month() / last });
+        QVERIFY(fenetre.Controle<tq::TChampDate>("edtFin")->Date()
+                == year_month_day { premier.year() / premier.month() / last });
     }
 
     void quitter_data()
@@ -322,9 +328,10 @@ private slots:
     {
         TInterfaceFactice iu;
         TFenetreSondee fenetre(iu);
-        const QStringList attendu { "PageControl1",   "edtDebut",        "edtFin",        "btnExporterGlobale",
-                                    "tvCentreStat",   "btnExporterCentre", "btnListeCentre", "tvCentreGestion",
-                                    "btnListeAcces",  "btnQuitter",      "bntListeCentreStat", "mmoLog" };
+        const QStringList attendu { "PageControl1",       "edtDebut",           "edtFin",
+                                    "btnExporterGlobale", "tvCentreStat",       "btnExporterCentre",
+                                    "btnListeCentre",     "tvCentreGestion",    "btnListeAcces",
+                                    "btnQuitter",         "bntListeCentreStat", "mmoLog" };
         QStringList ordre;
         QWidget* depart = fenetre.Controle("PageControl1");
         QWidget* courant = depart;

@@ -30,8 +30,11 @@ void JouerDansLeDialogue(TEtatDialogue& etat, const QString& chemin, const QStri
             auto* dialogue = qobject_cast<QFileDialog*>(fenetre);
             if (dialogue == nullptr || !dialogue->isVisible())
                 continue;
-            etat = { dialogue->windowTitle(), dialogue->nameFilters(), dialogue->selectedNameFilter(),
-                     dialogue->selectedFiles(), !dialogue->testOption(QFileDialog::DontUseNativeDialog),
+            etat = { dialogue->windowTitle(),
+                     dialogue->nameFilters(),
+                     dialogue->selectedNameFilter(),
+                     dialogue->selectedFiles(),
+                     !dialogue->testOption(QFileDialog::DontUseNativeDialog),
                      !dialogue->testOption(QFileDialog::DontConfirmOverwrite) };
             if (chemin.isEmpty()) {
                 dialogue->reject();
@@ -80,9 +83,12 @@ private slots:
         QTest::addColumn<QString>("fichierRendu");
         const QString csv = QStringLiteral("Fichier CSV (*.csv)");
         QTest::newRow("csv complete") << 1 << QString() << "stats" << csv << "stats.csv";
-        QTest::newRow("json complete") << 3 << QString() << "centres" << "Fichier JSON (*.json)" << "centres.json";
+        QTest::newRow("json complete") << 3 << QString() << "centres"
+                                       << "Fichier JSON (*.json)"
+                                       << "centres.json";
         QTest::newRow("type hors liste") << 4 << QString() << "stats" << csv << "stats.csv";
-        QTest::newRow("type change par l'utilisateur") << 1 << "Fichier TXT (*.txt)" << "acces" << csv << "acces.txt";
+        QTest::newRow("type change par l'utilisateur") << 1 << "Fichier TXT (*.txt)"
+                                                       << "acces" << csv << "acces.txt";
         QTest::newRow("extension tapee gardee") << 1 << QString() << "stats.dat" << csv << "stats.dat";
         QTest::newRow("annule") << 1 << QString() << QString() << csv << QString();
     }
@@ -100,8 +106,7 @@ private slots:
         const std::optional<QString> chemin = bureau.ChoisirFichierEnregistrement(typeFichier);
 
         QCOMPARE(etat.titre, QStringLiteral("Enregistrement du fichier CSV"));
-        QCOMPARE(etat.filtres,
-                 (QStringList { "Fichier CSV (*.csv)", "Fichier TXT (*.txt)", "Fichier JSON (*.json)" }));
+        QCOMPARE(etat.filtres, (QStringList { "Fichier CSV (*.csv)", "Fichier TXT (*.txt)", "Fichier JSON (*.json)" }));
         QCOMPARE(etat.filtrePreselectionne, filtrePreselectionne);
         QVERIFY(!etat.natif && !etat.confirmeEcrasement);
         QCOMPARE(chemin.has_value(), !fichierRendu.isEmpty());

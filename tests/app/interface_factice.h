@@ -51,10 +51,10 @@ public:
 // The test programs run on the program's own application object, so that a
 // failure escaping a handler takes the same road as in the program.
 #define TQ_TEST_FENETRE_MAIN(ClasseTest)                                                                               \
-    int main(int argc, char** argv)                                                                                   \
+    int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         tq::TApplication application(argc, argv);                                                                      \
-        application.setQuitOnLastWindowClosed(false);                                                                \
+        application.setQuitOnLastWindowClosed(false);                                                                  \
         ClasseTest test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \
     }

@@ -29,8 +29,7 @@ int EcouteLocale(int file, std::uint16_t& port)
     adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     adresse.sin_port = 0;
     socklen_t longueur = sizeof adresse;
-    if (::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0
-        || (file >= 0 && ::listen(fd, file) != 0)
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0 || (file >= 0 && ::listen(fd, file) != 0)
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&adresse), &longueur) != 0) {
         ::close(fd);
         throw std::runtime_error("bind() ou listen() a échoué");
@@ -162,7 +161,8 @@ void TServeurScripte::Traiter(int client)
         }
         std::size_t envoyes = 0;
         while (joue && envoyes < etape.octets.size()) {
-            const ssize_t n = ::send(client, etape.octets.data() + envoyes, etape.octets.size() - envoyes, MSG_NOSIGNAL);
+            const ssize_t n =
+                ::send(client, etape.octets.data() + envoyes, etape.octets.size() - envoyes, MSG_NOSIGNAL);
             if (n <= 0)
                 joue = false;
             else

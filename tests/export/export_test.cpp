@@ -61,8 +61,9 @@ class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dossier_ = fs::temp_directory_path() / ("tq_export_" + std::to_string(::getpid()) + "_"
-                                                 + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dossier_ = fs::temp_directory_path()
+                 / ("tq_export_" + std::to_string(::getpid()) + "_"
+                    + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dossier_);
         fs::create_directories(dossier_);
     }
@@ -73,7 +74,8 @@ protected:
         std::string commande = std::string("LC_ALL=C LANG=C ") + TQ_EXPORT_PROGRAMME;
         for (const std::string& argument : arguments)
             commande += " " + Guillemets(argument);
-        commande += " >" + Guillemets((dossier_ / "sortie").string()) + " 2>" + Guillemets((dossier_ / "erreurs").string());
+        commande +=
+            " >" + Guillemets((dossier_ / "sortie").string()) + " 2>" + Guillemets((dossier_ / "erreurs").string());
         const int statut = std::system(commande.c_str());
         TExecution execution;
         execution.code = WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
@@ -90,7 +92,7 @@ protected:
 std::string Reponse200(const std::string& corps)
 {
     return "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\nContent-Length: "
-        + std::to_string(corps.size()) + "\r\n\r\n" + corps;
+         + std::to_string(corps.size()) + "\r\n\r\n" + corps;
 }
 
 std::string CorpsRecu(TServeurScripte& serveur)
@@ -99,7 +101,10 @@ std::string CorpsRecu(TServeurScripte& serveur)
     return requete.substr(requete.find("\r\n\r\n") + 4);
 }
 
-std::string Serveur(const TServeurScripte& serveur) { return "127.0.0.1:" + std::to_string(serveur.Port()); }
+std::string Serveur(const TServeurScripte& serveur)
+{
+    return "127.0.0.1:" + std::to_string(serveur.Port());
+}
 
 } // namespace
 
@@ -115,15 +120,20 @@ TEST_F(ExportTest, UsageIncorrect)
         { "commande inconnue", { "tout" }, "tq_export : commande inconnue : tout\n" },
         { "fichier manquant", { "acces" }, "tq_export : la commande acces attend un FICHIER\n" },
         { "argument en trop", { "centres", "x.csv" }, "tq_export : argument en trop : x.csv\n" },
-        { "dates manquantes", { "statistiques", "s.csv", "--debut", "2019-03-01" },
+        { "dates manquantes",
+          { "statistiques", "s.csv", "--debut", "2019-03-01" },
           "tq_export : la commande statistiques attend --debut et --fin\n" },
-        { "date impossible", { "statistiques", "s.csv", "--debut", "2019-02-30", "--fin", "2019-03-01" },
+        { "date impossible",
+          { "statistiques", "s.csv", "--debut", "2019-02-30", "--fin", "2019-03-01" },
           "tq_export : date invalide pour --debut : « 2019-02-30 » (forme attendue AAAA-MM-JJ)\n" },
-        { "date dans un autre ordre", { "statistiques", "s.csv", "--debut", "01/03/2019", "--fin", "2019-03-01" },
+        { "date dans un autre ordre",
+          { "statistiques", "s.csv", "--debut", "01/03/2019", "--fin", "2019-03-01" },
           "tq_export : date invalide pour --debut : « 01/03/2019 » (forme attendue AAAA-MM-JJ)\n" },
-        { "periode hors statistiques", { "acces", "a.csv", "--mois-entier" },
+        { "periode hors statistiques",
+          { "acces", "a.csv", "--mois-entier" },
           "tq_export : --debut, --fin et --mois-entier ne valent que pour statistiques\n" },
-        { "format de date en lettres", { "centres", "--format-date", "d MMM yyyy" },
+        { "format de date en lettres",
+          { "centres", "--format-date", "d MMM yyyy" },
           "tq_export : format de date invalide : « d MMM yyyy » (jour d/dd, mois M/MM et année yy/yyyy)\n" },
         { "option inconnue", { "centres", "--vite" }, "tq_export : option inconnue : --vite\n" },
         { "valeur manquante", { "centres", "--serveur" }, "tq_export : l'option --serveur attend une valeur\n" },
@@ -159,9 +169,11 @@ TEST_F(ExportTest, StatistiquesCommeLeBouton)
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        TServeurScripte serveur({ { Reponse200("{\"resultats\":[\"Centre;CA\",\"Ch\\u00e2teau \\\"Nord\\\";12 \\u20ac\"]}") } });
-        std::vector<std::string> arguments { "statistiques", Fichier("stats.csv"), "--debut", "2019-03-15", "--fin",
-                                             "2019-03-20", "--format-date", "dd/MM/yyyy", "--serveur", Serveur(serveur) };
+        TServeurScripte serveur(
+            { { Reponse200("{\"resultats\":[\"Centre;CA\",\"Ch\\u00e2teau \\\"Nord\\\";12 \\u20ac\"]}") } });
+        std::vector<std::string> arguments { "statistiques", Fichier("stats.csv"), "--debut",       "2019-03-15",
+                                             "--fin",        "2019-03-20",         "--format-date", "dd/MM/yyyy",
+                                             "--serveur",    Serveur(serveur) };
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         const TExecution execution = Executer(arguments);
 
@@ -171,9 +183,9 @@ TEST_F(ExportTest, StatistiquesCommeLeBouton)
                               "\"libelle\":null,")
                       + c.periode + "\"periode2Debut\":null,\"periode2Fin\":null}");
         EXPECT_EQ(Lire(Fichier("stats.csv")), "Centre;CA\r\nCh\xE2teau \"Nord\";12 \x80\r\n");
-        EXPECT_EQ(execution.Journal(), (std::vector<std::string> { "Interrogation en cours...",
-                                                                   "Interrogation terminée avec succès",
-                                                                   "Analyse des données", "Terminé" }));
+        EXPECT_EQ(execution.Journal(),
+                  (std::vector<std::string> { "Interrogation en cours...", "Interrogation terminée avec succès",
+                                              "Analyse des données", "Terminé" }));
         EXPECT_TRUE(execution.sortie.empty());
     }
 }
@@ -185,7 +197,8 @@ TEST_F(ExportTest, ListeDesCentresEnJsonEtAcces)
     const TExecution json = Executer({ "centres-json", Fichier("c.json"), "--serveur", Serveur(serveurCentres) });
     EXPECT_EQ(json.code, 0);
     EXPECT_EQ(Lire(Fichier("c.json")), centres + "\r\n");
-    EXPECT_EQ(json.Journal(), (std::vector<std::string> { "Interrogation en cours...", "Interrogation terminée avec succès" }));
+    EXPECT_EQ(json.Journal(),
+              (std::vector<std::string> { "Interrogation en cours...", "Interrogation terminée avec succès" }));
 
     TServeurScripte serveurAcces({ { Reponse200("{\"resultats\":[\"Date;Utilisateur\",\"\",\"01/03/2019;m\"]}") } });
     const TExecution acces = Executer({ "acces", Fichier("a.csv"), "--serveur", Serveur(serveurAcces) });
@@ -207,11 +220,12 @@ TEST_F(ExportTest, Echecs)
     }
     {
         SCOPED_TRACE("connexion refusee");
-        const TExecution execution
-            = Executer({ "centres", "--serveur", "127.0.0.1:" + std::to_string(tq::test::PortFerme()) });
+        const TExecution execution =
+            Executer({ "centres", "--serveur", "127.0.0.1:" + std::to_string(tq::test::PortFerme()) });
         EXPECT_EQ(execution.code, 1);
-        EXPECT_NE(execution.erreurs.find(": Interrogation en cours...\nErreur de socket n° 10061\r\nConnexion refusée.\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            execution.erreurs.find(": Interrogation en cours...\nErreur de socket n° 10061\r\nConnexion refusée.\n"),
+            std::string::npos)
             << execution.erreurs;
     }
     {
@@ -248,7 +262,8 @@ TEST_F(ExportTest, CentresDuServeurDeDemonstration)
         SCOPED_TRACE(ligne);
         EXPECT_EQ(std::count(ligne.begin(), ligne.end(), '\t'), 16);
         EXPECT_EQ(ligne.back(), '0'); // Modification, never set
-        EXPECT_TRUE(std::all_of(ligne.begin(), ligne.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+        EXPECT_TRUE(
+            std::all_of(ligne.begin(), ligne.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
     }
     EXPECT_EQ(lignes, demo.centres);
 }

@@ -23,14 +23,20 @@ namespace {
 
 std::string RequeteAttendue(const std::string& cible, const std::string& hote, std::string_view corps)
 {
-    return "POST " + cible + " HTTP/1.0\r\n"
+    return "POST " + cible
+         + " HTTP/1.0\r\n"
            "Connection: keep-alive\r\n"
-           "Content-Length: " + std::to_string(corps.size()) + "\r\n"
-           "Host: " + hote + "\r\n"
+           "Content-Length: "
+         + std::to_string(corps.size())
+         + "\r\n"
+           "Host: "
+         + hote
+         + "\r\n"
            "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
            "Accept-Encoding: identity\r\n"
            "User-Agent: Mozilla/3.0 (compatible; TQ Statistique)\r\n"
-           "\r\n" + std::string(corps);
+           "\r\n"
+         + std::string(corps);
 }
 
 constexpr const char* Reponse204 = "HTTP/1.1 204 No Content\r\n\r\n";
@@ -73,30 +79,38 @@ TEST(ClientHttp, Answers)
     };
     const std::string e = "\xC3\xA9";
     const Cas cas[] = {
-        { "continue_then_ok", { { "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nvoila" } },
+        { "continue_then_ok",
+          { { "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nvoila" } },
           Texte(u"voila") },
         { "continue_in_its_own_write",
-          { { "HTTP/1.1 100 Continue\r\n\r\n" }, { "HTTP/1.1 200 OK\r\n\r\nsuite", 20ms } }, Texte(u"suite") },
+          { { "HTTP/1.1 100 Continue\r\n\r\n" }, { "HTTP/1.1 200 OK\r\n\r\nsuite", 20ms } },
+          Texte(u"suite") },
         { "no_content", { { Reponse204 } }, Texte(u"") },
         { "read_to_close", { { "HTTP/1.0 200 OK\r\n\r\nabc" } }, Texte(u"abc") },
         { "answer_in_pieces_with_pauses",
-          { { "HTTP/1.0 200 OK\r\nContent-" }, { "Length: 6\r\n\r\nab", 10ms }, { "cdef", 10ms } }, Texte(u"abcdef") },
+          { { "HTTP/1.0 200 OK\r\nContent-" }, { "Length: 6\r\n\r\nab", 10ms }, { "cdef", 10ms } },
+          Texte(u"abcdef") },
         { "chunked_with_trailer",
           { { "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\nX-Fin: oui\r\n\r\n" } },
           Texte(u"abc") },
-        { "json_without_charset", { { "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n\r\n" + e } },
+        { "json_without_charset",
+          { { "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n\r\n" + e } },
           Texte(u"\u00C3\u00A9") },
-        { "json_utf8", { { "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n\r\n" + e } },
+        { "json_utf8",
+          { { "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n\r\n" + e } },
           Texte(u"\u00E9") },
         { "text_plain", { { "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\n" + e } }, Texte(u"\u00C3\u00A9") },
-        { "windows_1252", { { "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=windows-1252\r\n\r\n" + e } },
+        { "windows_1252",
+          { { "HTTP/1.1 200 OK\r\nContent-Type: text/plain; charset=windows-1252\r\n\r\n" + e } },
           Texte(u"\uFFFD\uFFFD") },
         { "html_meta_charset",
           { { "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<meta http-equiv=\"Content-Type\" "
-              "content=\"text/html; charset=utf-8\">" + e } },
+              "content=\"text/html; charset=utf-8\">"
+              + e } },
           Texte(u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\u00E9") },
         { "xml_byte_order_mark",
-          { { "HTTP/1.1 200 OK\r\nContent-Type: application/xml\r\n\r\n\xFE\xFF\x00\xE9"s } }, Texte(u"\u00E9") },
+          { { "HTTP/1.1 200 OK\r\nContent-Type: application/xml\r\n\r\n\xFE\xFF\x00\xE9"s } },
+          Texte(u"\u00E9") },
         { "redirection_with_location",
           { { "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/ailleurs\r\nContent-Length: 0\r\n\r\n" } },
           Protocole(302, "HTTP/1.1 302 Found", u"") },
@@ -107,13 +121,17 @@ TEST(ClientHttp, Answers)
         { "close_without_answer", {}, Echec(MessageConnexionFermee), TFinServeur::Fermer, TLectureRequete::Aucune },
         { "close_after_reading_request", {}, Echec(MessageConnexionFermee) },
         { "close_inside_headers", { { "HTTP/1.1 200 OK\r\nContent-Length: 3\r\n" } }, Echec(MessageConnexionFermee) },
-        { "close_inside_length_body", { { "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabcd" } },
+        { "close_inside_length_body",
+          { { "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabcd" } },
           Echec(MessageConnexionFermee) },
-        { "close_inside_chunk", { { "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab" } },
+        { "close_inside_chunk",
+          { { "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nab" } },
           Echec(MessageConnexionFermee) },
-        { "line_of_16385_bytes", { { "HTTP/1.1 200 OK\r\nX: " + std::string(16381, 'x') + "\r\n\r\n" } },
+        { "line_of_16385_bytes",
+          { { "HTTP/1.1 200 OK\r\nX: " + std::string(16381, 'x') + "\r\n\r\n" } },
           Echec(MessageLigneTropLongue) },
-        { "reset_by_server", { { "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nab" } },
+        { "reset_by_server",
+          { { "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nab" } },
           Echec("Erreur de socket n° 10054\r\nConnexion réinitialisée par l'homologue (peer)."),
           TFinServeur::Reinitialiser },
     };

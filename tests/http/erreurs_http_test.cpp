@@ -40,13 +40,20 @@ TEST(ErreursHttp, ErrnoToWindowsSocketsNumbers)
         int numero;
     };
     const Cas cas[] = {
-        { "refused", ECONNREFUSED, 10061 }, { "timed_out", ETIMEDOUT, 10060 },
-        { "reset", ECONNRESET, 10054 },     { "host_unreachable", EHOSTUNREACH, 10065 },
-        { "net_unreachable", ENETUNREACH, 10051 }, { "broken_pipe", EPIPE, 10053 },
-        { "aborted", ECONNABORTED, 10053 }, { "shut_down", ESHUTDOWN, 10058 },
-        { "not_connected", ENOTCONN, 10057 }, { "interrupted", EINTR, 10004 },
-        { "too_many_files", EMFILE, 10024 }, { "no_buffers", ENOBUFS, 10055 },
-        { "address_in_use", EADDRINUSE, 10048 }, { "host_down", EHOSTDOWN, 10064 },
+        { "refused", ECONNREFUSED, 10061 },
+        { "timed_out", ETIMEDOUT, 10060 },
+        { "reset", ECONNRESET, 10054 },
+        { "host_unreachable", EHOSTUNREACH, 10065 },
+        { "net_unreachable", ENETUNREACH, 10051 },
+        { "broken_pipe", EPIPE, 10053 },
+        { "aborted", ECONNABORTED, 10053 },
+        { "shut_down", ESHUTDOWN, 10058 },
+        { "not_connected", ENOTCONN, 10057 },
+        { "interrupted", EINTR, 10004 },
+        { "too_many_files", EMFILE, 10024 },
+        { "no_buffers", ENOBUFS, 10055 },
+        { "address_in_use", EADDRINUSE, 10048 },
+        { "host_down", EHOSTDOWN, 10064 },
         { "unmapped_passes_through", EIO, EIO },
     };
     for (const Cas& c : cas) {

@@ -216,17 +216,20 @@ TEST(ServeurHostile, FloodsStopAtTheirLimit)
         { "endless_body_read_to_close", "HTTP/1.0 200 OK\r\n\r\n" + std::string(4 << 20, 'a'),
           Echec(MessageReponseTropVolumineuse) },
         { "endless_chunks",
-          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + Repete("400\r\n" + std::string(0x400, 'b') + "\r\n", 4096),
+          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+              + Repete("400\r\n" + std::string(0x400, 'b') + "\r\n", 4096),
           Echec(MessageReponseTropVolumineuse) },
         { "announced_length_past_the_cap", "HTTP/1.1 200 OK\r\nContent-Length: 10000000000\r\n\r\nabc",
           Echec(MessageReponseTropVolumineuse) },
         { "endless_status_line", std::string(1 << 20, 'H'), Echec(MessageLigneTropLongue) },
         { "endless_header_line", "HTTP/1.1 200 OK\r\nX: " + std::string(1 << 20, 'x'), Echec(MessageLigneTropLongue) },
         { "line_of_16385_bytes_in_trailer",
-          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nX: " + std::string(16381, 'x') + "\r\n\r\n",
+          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nX: " + std::string(16381, 'x')
+              + "\r\n\r\n",
           Echec(MessageLigneTropLongue) },
         { "line_of_16384_bytes_in_trailer",
-          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nX: " + std::string(16380, 'x') + "\r\n\r\n",
+          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nX: " + std::string(16380, 'x')
+              + "\r\n\r\n",
           Texte(u"a") },
     };
     TReglagesClientHttp reglages = ReglagesDeGarde();
@@ -284,8 +287,8 @@ public:
         adresse.sin_family = AF_INET;
         adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t longueur = sizeof adresse;
-        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0
-            || ::listen(fd_, 4) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&adresse), &longueur) != 0)
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0 || ::listen(fd_, 4) != 0
+            || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&adresse), &longueur) != 0)
             throw std::runtime_error("écoute locale impossible");
         port_ = ntohs(adresse.sin_port);
     }

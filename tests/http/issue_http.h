@@ -37,14 +37,20 @@ inline void PrintTo(const TIssue& issue, std::ostream* os)
         << "\" texte=\"" << VersUtf8(issue.texte) << "\"";
 }
 
-inline TIssue Texte(std::u16string texte) { return { TGenre::Texte, 0, "", std::move(texte) }; }
+inline TIssue Texte(std::u16string texte)
+{
+    return { TGenre::Texte, 0, "", std::move(texte) };
+}
 
 inline TIssue Protocole(int code, std::string ligne, std::u16string corps)
 {
     return { TGenre::Protocole, code, std::move(ligne), std::move(corps) };
 }
 
-inline TIssue Echec(std::string message) { return { TGenre::Echec, 0, std::move(message), {} }; }
+inline TIssue Echec(std::string message)
+{
+    return { TGenre::Echec, 0, std::move(message), {} };
+}
 
 // Runs one read and tells how it ended.
 template <class TLecture> TIssue IssueDe(TLecture lecture)

@@ -119,8 +119,7 @@ TEST(LecteurReponse, CutShort)
         { "status_line_then_close", "bonjour\r\n", Echec(MessageConnexionFermee) },
         { "inside_length_body", Ok + "Content-Length: 10\r\n\r\nabcd"s, Echec(MessageConnexionFermee) },
         { "inside_chunk", Ok + "Transfer-Encoding: chunked\r\n\r\n5\r\nabc"s, Echec(MessageConnexionFermee) },
-        { "before_last_chunk", Ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n"s,
-          Echec(MessageConnexionFermee) },
+        { "before_last_chunk", Ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n"s, Echec(MessageConnexionFermee) },
         { "inside_trailers", Ok + "Transfer-Encoding: chunked\r\n\r\n3\r\nabc\r\n0\r\nX: 1\r\n"s,
           Echec(MessageConnexionFermee) },
         { "after_interim_answer", "HTTP/1.1 100 Continue\r\n\r\n", Echec(MessageConnexionFermee) },
@@ -136,22 +135,21 @@ TEST(LecteurReponse, Limits)
         { "status_line_16385_bytes", Ligne("HTTP/1.1 200 ", 16385) + "\r\n", Echec(MessageLigneTropLongue) },
         { "header_line_16384_bytes", Ok + Ligne("X-Long: ", 16384) + "\r\nab", Texte(u"ab") },
         { "header_line_16385_bytes", Ok + Ligne("X-Long: ", 16385) + "\r\nab", Echec(MessageLigneTropLongue) },
-        { "header_line_16385_bytes_lf_only", Ok + std::string(16385, 'x') + "\n\r\nab",
-          Echec(MessageLigneTropLongue) },
+        { "header_line_16385_bytes_lf_only", Ok + std::string(16385, 'x') + "\n\r\nab", Echec(MessageLigneTropLongue) },
         { "endless_line", Ok + std::string(40000, 'x'), Echec(MessageLigneTropLongue) },
         { "chunk_line_16385_bytes", Ok + "Transfer-Encoding: chunked\r\n\r\n"s + Ligne("1;", 16385) + "a\r\n0\r\n\r\n",
           Echec(MessageLigneTropLongue) },
         { "header_lines_at_limit", Ok + Repete("X: 1\r\n", 255) + "\r\nab", Texte(u"ab") },
         { "header_lines_past_limit", Ok + Repete("X: 1\r\n", 256) + "\r\nab", Echec(MessageTropDeLignesEntete) },
-        { "continuation_lines_count", Ok + "X: 1\r\n"s + Repete(" suite\r\n", 3) + "\r\n", Echec(MessageTropDeLignesEntete),
-          TFinSource::Fermeture, 3 },
-        { "trailer_lines_count",
-          Ok + "Transfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nA: 1\r\nB: 2\r\n\r\n"s,
+        { "continuation_lines_count", Ok + "X: 1\r\n"s + Repete(" suite\r\n", 3) + "\r\n",
+          Echec(MessageTropDeLignesEntete), TFinSource::Fermeture, 3 },
+        { "trailer_lines_count", Ok + "Transfer-Encoding: chunked\r\n\r\n1\r\na\r\n0\r\nA: 1\r\nB: 2\r\n\r\n"s,
           Echec(MessageTropDeLignesEntete), TFinSource::Fermeture, 2 },
         { "interim_answers_at_limit", Repete("HTTP/1.1 100 Continue\r\n\r\n", 255) + Ok + "\r\nab", Texte(u"ab") },
         { "interim_answers_past_limit", Repete("HTTP/1.1 100 Continue\r\n\r\n", 256) + Ok + "\r\nab",
           Echec(MessageTropDeReponsesIntermediaires) },
-        { "length_at_body_limit", Ok + "Content-Length: 4\r\n\r\nabcd"s, Texte(u"abcd"), TFinSource::Fermeture, 255, 4 },
+        { "length_at_body_limit", Ok + "Content-Length: 4\r\n\r\nabcd"s, Texte(u"abcd"), TFinSource::Fermeture, 255,
+          4 },
         { "length_past_body_limit", Ok + "Content-Length: 5\r\n\r\nabcde"s, Echec(MessageReponseTropVolumineuse),
           TFinSource::Fermeture, 255, 4 },
         { "huge_length", Ok + "Content-Length: 99999999999999999999999\r\n\r\nab"s,
@@ -220,22 +218,31 @@ TEST(LecteurReponse, Charsets)
         { "unknown_charset", Ok + "Content-Type: text/plain; charset=utf8\r\n\r\n"s + e, Texte(u"\u00C3\u00A9") },
         { "utf8_bom_kept", Ok + "Content-Type: application/json; charset=utf-8\r\n\r\n\xEF\xBB\xBF{}"s,
           Texte(u"\uFEFF{}") },
-        { "xml_utf16le_mark", Ok + "Content-Type: application/xml\r\n\r\n\xFF\xFE" "A\x00"s, Texte(u"A") },
-        { "xml_declaration", Ok + "Content-Type: application/atom+xml\r\n\r\n<?xml version='1.0' encoding='utf-8'?>"s + e,
+        { "xml_utf16le_mark",
+          Ok
+              + "Content-Type: application/xml\r\n\r\n\xFF\xFE"
+                "A\x00"s,
+          Texte(u"A") },
+        { "xml_declaration",
+          Ok + "Content-Type: application/atom+xml\r\n\r\n<?xml version='1.0' encoding='utf-8'?>"s + e,
           Texte(u"<?xml version='1.0' encoding='utf-8'?>\u00E9") },
         { "html_meta_charset",
-          Ok + "Content-Type: text/html\r\n\r\n<html><head><META HTTP-EQUIV=\"Content-Type\" "
-               "CONTENT=\"text/html; charset=utf-8\"></head>"s + e,
+          Ok
+              + "Content-Type: text/html\r\n\r\n<html><head><META HTTP-EQUIV=\"Content-Type\" "
+                "CONTENT=\"text/html; charset=utf-8\"></head>"s
+              + e,
           Texte(u"<html><head><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=utf-8\"></head>\u00E9") },
         { "xhtml_meta_charset",
           Ok + "Content-Type: application/xhtml+xml\r\n\r\n<meta content='text/html;charset=koi8-r' http-equiv='content-type'/>\xC1"s,
           Texte(u"<meta content='text/html;charset=koi8-r' http-equiv='content-type'/>\u0430") },
         { "html_meta_replaces_header_charset",
-          Ok + "Content-Type: text/html; charset=utf-8\r\n\r\n<meta http-equiv=content-type content=\"text/html; charset=iso-8859-1\">"s + e,
+          Ok + "Content-Type: text/html; charset=utf-8\r\n\r\n<meta http-equiv=content-type content=\"text/html; charset=iso-8859-1\">"s
+              + e,
           Texte(u"<meta http-equiv=content-type content=\"text/html; charset=iso-8859-1\">\u00C3\u00A9") },
         { "html_without_meta", Ok + "Content-Type: text/html\r\n\r\n<p>"s + e, Texte(u"<p>\u00C3\u00A9") },
         { "html_meta_ignored_for_json",
-          Ok + "Content-Type: application/json\r\n\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"s + e,
+          Ok + "Content-Type: application/json\r\n\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"s
+              + e,
           Texte(u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\u00C3\u00A9") },
     });
 }
@@ -253,17 +260,20 @@ TEST(LecteurReponse, Utf8Bodies)
         { "length", Ok + json + "Content-Length: 15\r\n\r\n" + texte, Texte(attendu) },
         { "to_close", Ok + json + "\r\n" + texte, Texte(attendu) },
         { "chunks_split_inside_characters",
-          Ok + json + "Transfer-Encoding: chunked\r\n\r\n1\r\n\xC3\r\n3\r\n\xA9t\xC3\r\n5\r\n\xA9 \xE2\x82\xAC\r\n"
-              "2\r\n \xF0\r\n1\r\n\x9F\r\n3\r\n\x98\x80!\r\n0\r\n\r\n",
+          Ok + json
+              + "Transfer-Encoding: chunked\r\n\r\n1\r\n\xC3\r\n3\r\n\xA9t\xC3\r\n5\r\n\xA9 \xE2\x82\xAC\r\n"
+                "2\r\n \xF0\r\n1\r\n\x9F\r\n3\r\n\x98\x80!\r\n0\r\n\r\n",
           Texte(attendu) },
         { "sequence_cut_by_the_end", Ok + json + "Content-Length: 4\r\n\r\na\xF0\x9F\x98", Texte(u"a\uFFFD") },
         { "sequence_cut_before_a_chunk_ends_the_body",
           Ok + json + "Transfer-Encoding: chunked\r\n\r\n2\r\na\xE2\r\n0\r\n\r\n", Texte(u"a\uFFFD") },
         { "ill_formed", Ok + json + "\r\n\xC0\xAF\xED\xA0\x80\xFF", Texte(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD") },
-        { "closed_inside_a_character", Ok + json + "Content-Length: 5\r\n\r\nab\xE2\x82", Echec(MessageConnexionFermee) },
+        { "closed_inside_a_character", Ok + json + "Content-Length: 5\r\n\r\nab\xE2\x82",
+          Echec(MessageConnexionFermee) },
         { "error_status", "HTTP/1.1 500 Erreur\r\n" + json + "Content-Length: 15\r\n\r\n" + texte,
           Protocole(500, "HTTP/1.1 500 Erreur", attendu) },
-        { "cap_counts_bytes", Ok + json + "\r\n" + texte, Echec(MessageReponseTropVolumineuse), TFinSource::Fermeture, 255, 14 },
+        { "cap_counts_bytes", Ok + json + "\r\n" + texte, Echec(MessageReponseTropVolumineuse), TFinSource::Fermeture,
+          255, 14 },
         { "cap_reached_exactly", Ok + json + "\r\n" + texte, Texte(attendu), TFinSource::Fermeture, 255, 15 },
     });
 }
@@ -294,8 +304,9 @@ TEST(LecteurReponse, KeptFields)
         { "meta_field_merged",
           Ok + "Content-Type: text/html\r\nX-Etat: entete\r\n\r\n<meta http-equiv=\"X-Etat\" content=\"meta\">"s,
           "X-Etat", "meta", false },
-        { "meta_keep_alive", Ok + "Content-Type: text/html\r\n\r\n<meta http-equiv=\"Connection\" content=\"keep-alive\">"s,
-          "Connection", "keep-alive", true },
+        { "meta_keep_alive",
+          Ok + "Content-Type: text/html\r\n\r\n<meta http-equiv=\"Connection\" content=\"keep-alive\">"s, "Connection",
+          "keep-alive", true },
     };
     for (const CasChamp& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -327,8 +338,7 @@ TEST(LecteurReponse, ContentTypeParts)
           "UTF-8" },
         { "text_default", "text/csv", "text/csv", "ISO-8859-1" },
         { "text_xml_default", "TEXT/XML", "TEXT/XML", "us-ascii" },
-        { "external_entity_default", "text/xml-external-parsed-entity", "text/xml-external-parsed-entity",
-          "us-ascii" },
+        { "external_entity_default", "text/xml-external-parsed-entity", "text/xml-external-parsed-entity", "us-ascii" },
         { "text_plus_xml_default", "text/rss+xml", "text/rss+xml", "us-ascii" },
         { "application_plus_xml_no_default", "application/rss+xml", "application/rss+xml", "" },
         { "empty_charset_is_given", "text/plain; charset=", "text/plain", "" },

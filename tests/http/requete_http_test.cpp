@@ -11,10 +11,15 @@ namespace {
 
 std::string Entete(const std::string& cible, const std::string& hote, std::size_t longueur)
 {
-    return "POST " + cible + " HTTP/1.0\r\n"
+    return "POST " + cible
+         + " HTTP/1.0\r\n"
            "Connection: keep-alive\r\n"
-           "Content-Length: " + std::to_string(longueur) + "\r\n"
-           "Host: " + hote + "\r\n"
+           "Content-Length: "
+         + std::to_string(longueur)
+         + "\r\n"
+           "Host: "
+         + hote
+         + "\r\n"
            "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
            "Accept-Encoding: identity\r\n"
            "User-Agent: Mozilla/3.0 (compatible; TQ Statistique)\r\n"
@@ -41,8 +46,7 @@ TEST(RequeteHttp, HeadIsByteExact)
         { "query_without_path", "http://h:2019?x=1", 3, Entete("/?x=1", "h:2019", 3) },
         { "fragment_not_sent", "http://h:2019/a#partie", 3, Entete("/a", "h:2019", 3) },
         { "non_ascii_host_becomes_question_mark", "http://caf\xC3\xA9.fr:2019", 1, Entete("/", "caf?.fr:2019", 1) },
-        { "astral_character_is_one_question_mark", "http://h:2019/\xF0\x9F\x98\x80", 1,
-          Entete("/?", "h:2019", 1) },
+        { "astral_character_is_one_question_mark", "http://h:2019/\xF0\x9F\x98\x80", 1, Entete("/?", "h:2019", 1) },
         { "large_length", "http://h:2019", 123456789, Entete("/", "h:2019", 123456789) },
     };
     for (const Cas& c : cas) {

@@ -20,8 +20,14 @@ TEST(ResolutionHote, AsciiFormOfNames)
     const Cas cas[] = {
         { "ascii_kept_as_written", "Serveur-Stats.example", "Serveur-Stats.example" },
         { "accented_label", "caf\xC3\xA9.fr", "xn--caf-dma.fr" },
-        { "upper_case_folded", "B\xC3\x9C" "CHER.example", "xn--bcher-kva.example" },
-        { "sharp_s_kept", "stra\xC3\x9F" "e.de", "xn--strae-oqa.de" },
+        { "upper_case_folded",
+          "B\xC3\x9C"
+          "CHER.example",
+          "xn--bcher-kva.example" },
+        { "sharp_s_kept",
+          "stra\xC3\x9F"
+          "e.de",
+          "xn--strae-oqa.de" },
         { "every_label", "\xC3\xA9t\xC3\xA9.caf\xC3\xA9", "xn--t-9fab.xn--caf-dma" },
         { "invalid_utf8", "caf\xC3.fr", nullptr },
         { "label_too_long", std::string(64, 'a') + "\xC3\xA9.fr", nullptr },

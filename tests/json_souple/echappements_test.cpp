@@ -10,7 +10,10 @@ using namespace std::literals;
 // A temporary text is refused at compile time: the document would refer to
 // a text that no longer exists.
 template <typename T>
-concept Lisible = requires(T&& texte) { ParseLenientText(std::forward<T>(texte)); };
+concept Lisible = requires(T&& texte)
+{
+    ParseLenientText(std::forward<T>(texte));
+};
 static_assert(!Lisible<std::u16string>);
 static_assert(Lisible<std::u16string&>);
 static_assert(Lisible<const std::u16string&>);
@@ -42,7 +45,10 @@ const CasEchappement cas[] = {
     { "bracket", uR"(\])", u"]" },
 };
 
-std::u16string Repete(char16_t c, std::size_t n) { return std::u16string(n, c); }
+std::u16string Repete(char16_t c, std::size_t n)
+{
+    return std::u16string(n, c);
+}
 
 } // namespace
 

@@ -45,9 +45,9 @@ TEST(Objets, OrdreDesMembres)
 
 TEST(Objets, MemberByNameExact)
 {
-    const auto document = ParseLenientText(
-        u"{\"resultats\":1,\"Resultats\":2,\"resultat\":3,\" resultats\":4,\"r\u00e9sultats\":5,"
-        u"\"a\\u0000b\":6,\"BG\":7,\"A\u00c8\":8}"sv);
+    const auto document =
+        ParseLenientText(u"{\"resultats\":1,\"Resultats\":2,\"resultat\":3,\" resultats\":4,\"r\u00e9sultats\":5,"
+                         u"\"a\\u0000b\":6,\"BG\":7,\"A\u00c8\":8}"sv);
     ASSERT_TRUE(document);
     struct Cas {
         const char* nom;

@@ -48,7 +48,10 @@ TEST(AnalyseStricte, TextesAcceptes)
         { "blancs partout", "\t\n\r {\t\n\r\"a\"\t\n\r:\t\n\r[\t1\n,\rtrue ] , \"b\" : null }\r\n",
           u"{\"a\":[1,true],\"b\":null}" },
         { "marque d'ordre", "\xEF\xBB\xBF{}", u"{}" },
-        { "marque puis nombre", "\xEF\xBB\xBF" "7", u"7" },
+        { "marque puis nombre",
+          "\xEF\xBB\xBF"
+          "7",
+          u"7" },
         { "doublons gardes", "{\"a\":1,\"a\":2}", u"{\"a\":1,\"a\":2}" },
         { "litteraux", "[true,false,null]", u"[true,false,null]" },
         { "zero negatif", "-0", u"-0" },

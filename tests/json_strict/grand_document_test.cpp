@@ -20,7 +20,8 @@ TEST(GrandDocumentStrict, ChainesEtNombresEnPlace)
     const TElement modeles[] = {
         { "ascii", R"("12;01/03/2024;Centre Lyon;Visite periodique;45,90")",
           u"12;01/03/2024;Centre Lyon;Visite periodique;45,90" },
-        { "accents", "\"Contr\xC3\xB4le \xC3\xA0 Besan\xC3\xA7on \xE2\x82\xAC\"", u"Contr\u00F4le \u00E0 Besan\u00E7on \u20AC" },
+        { "accents", "\"Contr\xC3\xB4le \xC3\xA0 Besan\xC3\xA7on \xE2\x82\xAC\"",
+          u"Contr\u00F4le \u00E0 Besan\u00E7on \u20AC" },
         { "echappements", R"("a\"b\\c\u00e9\n")", u"a\"b\\c\u00E9\n" },
         { "vide", R"("")", u"" },
         { "nombre", "-12.5e3", u"-12500" },

@@ -112,8 +112,8 @@ TEST(ValeursStrictes, ElementsEtPairesBornes)
 TEST(ValeursStrictes, GenreDesValeurs)
 {
     const TDocument document = Lire(R"([{},[],"",0,true,false,null])");
-    const TTypeValeur attendus[] = { TTypeValeur::Objet, TTypeValeur::Tableau, TTypeValeur::Chaine,
-                                     TTypeValeur::Nombre, TTypeValeur::Vrai, TTypeValeur::Faux, TTypeValeur::Nul };
+    const TTypeValeur attendus[] = { TTypeValeur::Objet, TTypeValeur::Tableau, TTypeValeur::Chaine, TTypeValeur::Nombre,
+                                     TTypeValeur::Vrai,  TTypeValeur::Faux,    TTypeValeur::Nul };
     ASSERT_EQ(ElementCount(document.Racine()), std::size(attendus));
     for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(std::size(attendus)); ++i)
         EXPECT_EQ(ValueKind(*ElementAt(document.Racine(), i)), attendus[i]) << i;
@@ -125,8 +125,9 @@ TEST(ValeursStrictes, VueSurLesChaines)
     // every kind other than a string gives the empty text.
     const TDocument document =
         Lire(R"(["", "a\"b\\c\u00e9\n", "x\u0000y", "\ud83d\ude00", 12, true, null, {"a":"b"}, ["c"]])");
-    const std::u16string_view attendus[] = { u"", u"a\"b\\c\u00e9\n", std::u16string_view(u"x\0y", 3),
-                                              u"\U0001F600", u"", u"", u"", u"", u"" };
+    const std::u16string_view attendus[] = {
+        u"", u"a\"b\\c\u00e9\n", std::u16string_view(u"x\0y", 3), u"\U0001F600", u"", u"", u"", u"", u""
+    };
     ASSERT_EQ(ElementCount(document.Racine()), std::size(attendus));
     for (std::ptrdiff_t i = 0; i < static_cast<std::ptrdiff_t>(std::size(attendus)); ++i) {
         SCOPED_TRACE(i);
@@ -214,7 +215,8 @@ TEST(ValeursStrictes, EntierLongIncorrect)
             ValueText(document.Racine(), u',');
             ADD_FAILURE() << "aucune erreur";
         } catch (const tq::Erreur& e) {
-            EXPECT_EQ(std::string { e.what() }, "'" + std::string { source } + "' n'est pas une valeur enti\xC3\xA8re correcte");
+            EXPECT_EQ(std::string { e.what() },
+                      "'" + std::string { source } + "' n'est pas une valeur enti\xC3\xA8re correcte");
         }
     }
 }

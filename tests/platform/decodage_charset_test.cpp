@@ -93,11 +93,17 @@ TEST(DecodageCharset, NamedRows)
         { "library_lacks_code_page", "\xC1"sv, "IBM423", u"\u00C1" },
         { "utf16le", "A\x00\xE9\x00"sv, "utf-16le", u"A\u00E9" },
         { "utf16_is_little_endian", "A\x00\xE9\x00"sv, "utf-16", u"A\u00E9" },
-        { "utf16be", "\x00" "A\x00\xE9"sv, "UTF-16BE", u"A\u00E9" },
+        { "utf16be",
+          "\x00"
+          "A\x00\xE9"sv,
+          "UTF-16BE", u"A\u00E9" },
         { "utf16le_surrogate_pair", "\x3D\xD8\x00\xDE"sv, "utf-16le", u"\U0001F600" },
         { "utf16le_odd_last_byte", "A\x00\x42"sv, "utf-16le", u"A\uFFFD" },
         { "utf32le", "A\x00\x00\x00\xAC\x20\x00\x00"sv, "UTF-32LE", u"A\u20AC" },
-        { "utf32be", "\x00\x00\x00" "A\x00\x01\xF6\x00"sv, "UTF-32BE", u"A\U0001F600" },
+        { "utf32be",
+          "\x00\x00\x00"
+          "A\x00\x01\xF6\x00"sv,
+          "UTF-32BE", u"A\U0001F600" },
         { "utf7_rfc_example", "Hi Mom -+Jjo--!"sv, "utf-7", u"Hi Mom -\u263A-!" },
         { "utf7_final_char_without_dash", "+AOk"sv, "UTF-7", u"\u00E9" },
         { "utf7_final_char_with_dash", "a+AOk-"sv, "utf-7", u"a\u00E9" },
@@ -222,13 +228,11 @@ TEST(DecodageCharset, XmlMarksAndDeclarations)
           "\x4C\x6F\xA7\x94\x93\x40\x85\x95\x83\x96\x84\x89\x95\x87\x7E\x7F\xC9\xC2\xD4\xF0\xF3\xF7\x7F\x6F\x6E\xC1"sv,
           u"<?xml encoding=\"IBM037\"?>A" },
         { "other_xml_media_types", "application/xml-dtd", "", "\xEF\xBB\xBF\xC3\xA9"sv, u"\u00E9" },
-        { "external_parsed_entity", "application/xml-external-parsed-entity", "", "\xEF\xBB\xBF\xC3\xA9"sv,
-          u"\u00E9" },
+        { "external_parsed_entity", "application/xml-external-parsed-entity", "", "\xEF\xBB\xBF\xC3\xA9"sv, u"\u00E9" },
         { "plus_xml_suffix", "application/atom+xml", "", "\xEF\xBB\xBF\xC3\xA9"sv, u"\u00E9" },
         { "media_type_case_and_parameters", "Application/XML; q=1", "", "\xEF\xBB\xBF\xC3\xA9"sv, u"\u00E9" },
         { "text_xml_uses_header_charset", "text/xml", "utf-8", "\xEF\xBB\xBF\xC3\xA9"sv, u"\uFEFF\u00E9" },
-        { "text_plus_xml_uses_header_charset", "text/foo+xml", "utf-8", "\xEF\xBB\xBF\xC3\xA9"sv,
-          u"\uFEFF\u00E9" },
+        { "text_plus_xml_uses_header_charset", "text/foo+xml", "utf-8", "\xEF\xBB\xBF\xC3\xA9"sv, u"\uFEFF\u00E9" },
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);

@@ -37,10 +37,31 @@ std::u16string EnPieces(std::string_view octets, const std::vector<std::size_t>&
 // sequence: lone continuation bytes, bytes that never begin one, overlong
 // forms, surrogates, code points past U+10FFFF, sequences cut short.
 const char* const Morceaux[] = {
-    "a", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\xEF\xBB\xBF", "\x80", "\xBF", "\xC0\xAF",
-    "\xC1\xBF", "\xF5\x80\x80\x80", "\xFF", "\xE0\x80\xAF", "\xE0\xA0", "\xED\xA0\x80", "\xED\x9F\xBF",
-    "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xF0\x9F\x98", "\xF0\x9F", "\xE2\x82", "\xC3",
-    "\xC2\x41", "\xE2\x41\x82", "\xF0\x9F\x41",
+    "a",
+    "\xC3\xA9",
+    "\xE2\x82\xAC",
+    "\xF0\x9F\x98\x80",
+    "\xEF\xBB\xBF",
+    "\x80",
+    "\xBF",
+    "\xC0\xAF",
+    "\xC1\xBF",
+    "\xF5\x80\x80\x80",
+    "\xFF",
+    "\xE0\x80\xAF",
+    "\xE0\xA0",
+    "\xED\xA0\x80",
+    "\xED\x9F\xBF",
+    "\xF0\x8F\xBF\xBF",
+    "\xF4\x90\x80\x80",
+    "\xF4\x8F\xBF\xBF",
+    "\xF0\x9F\x98",
+    "\xF0\x9F",
+    "\xE2\x82",
+    "\xC3",
+    "\xC2\x41",
+    "\xE2\x41\x82",
+    "\xF0\x9F\x41",
 };
 
 // Each sequence between others, cut at every place and fed byte by byte:
@@ -53,8 +74,7 @@ TEST(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
             SCOPED_TRACE(testing::PrintToString(octets));
             const std::u16string attendu = tq::DecoderUtf8(octets);
             for (std::size_t coupe = 0; coupe <= octets.size(); ++coupe) {
-                EXPECT_EQ(Hexa(EnPieces(octets, { coupe == 0 ? octets.size() : coupe, octets.size() })),
-                          Hexa(attendu));
+                EXPECT_EQ(Hexa(EnPieces(octets, { coupe == 0 ? octets.size() : coupe, octets.size() })), Hexa(attendu));
             }
             EXPECT_EQ(Hexa(EnPieces(octets, { 1 })), Hexa(attendu));
             EXPECT_EQ(Hexa(EnPieces(octets, { 2, 1, 3 })), Hexa(attendu));

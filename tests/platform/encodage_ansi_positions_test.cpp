@@ -16,13 +16,19 @@ TEST(EncodageAnsiPositions, CaractereAChaquePlaceDUneSuiteAscii)
         std::u16string_view caractere;
     };
     const TCas cas[] = {
-        { "e accent aigu", u"\u00E9" },      { "euro", u"\u20AC" },
-        { "premier non ASCII", u"\u0080" },  { "dernier ASCII", u"\u007F" },
+        { "e accent aigu", u"\u00E9" },
+        { "euro", u"\u20AC" },
+        { "premier non ASCII", u"\u0080" },
+        { "dernier ASCII", u"\u007F" },
         { "nul", std::u16string_view(u"\0", 1) },
-        { "dernier C1", u"\u009F" },         { "espace insecable", u"\u00A0" },
-        { "y trema", u"\u00FF" },            { "A majuscule accent grave", u"\u00C0" },
-        { "A macron", u"\u0100" },           { "marque d'ordre", u"\uFEFF" },
-        { "paire de substitution", u"\U0001F600" }, { "points de suspension", u"\u2026" },
+        { "dernier C1", u"\u009F" },
+        { "espace insecable", u"\u00A0" },
+        { "y trema", u"\u00FF" },
+        { "A majuscule accent grave", u"\u00C0" },
+        { "A macron", u"\u0100" },
+        { "marque d'ordre", u"\uFEFF" },
+        { "paire de substitution", u"\U0001F600" },
+        { "points de suspension", u"\u2026" },
     };
     constexpr std::size_t Longueur = 27;
     for (const TCas& c : cas) {

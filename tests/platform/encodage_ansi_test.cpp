@@ -22,7 +22,10 @@ std::string Hexa(std::string_view octets)
     return texte;
 }
 
-std::u16string Caractere(char16_t c) { return std::u16string(1, c); }
+std::u16string Caractere(char16_t c)
+{
+    return std::u16string(1, c);
+}
 
 // Windows-1252 as its published chart gives it: bytes 0x80 to 0x9F that hold
 // a character other than the C1 control of the same number.
@@ -31,15 +34,17 @@ struct TOctetSpecial {
     char16_t caractere;
 };
 constexpr TOctetSpecial Speciaux1252[27] = {
-    { 0x80, u'€' }, { 0x82, u'‚' }, { 0x83, u'ƒ' }, { 0x84, u'„' }, { 0x85, u'…' }, { 0x86, u'†' },
-    { 0x87, u'‡' }, { 0x88, u'ˆ' }, { 0x89, u'‰' }, { 0x8A, u'Š' }, { 0x8B, u'‹' }, { 0x8C, u'Œ' },
-    { 0x8E, u'Ž' }, { 0x91, u'‘' }, { 0x92, u'’' }, { 0x93, u'“' }, { 0x94, u'”' }, { 0x95, u'•' },
-    { 0x96, u'–' }, { 0x97, u'—' }, { 0x98, u'˜' }, { 0x99, u'™' }, { 0x9A, u'š' }, { 0x9B, u'›' },
-    { 0x9C, u'œ' }, { 0x9E, u'ž' }, { 0x9F, u'Ÿ' },
+    { 0x80, u'€' }, { 0x82, u'‚' }, { 0x83, u'ƒ' }, { 0x84, u'„' }, { 0x85, u'…' }, { 0x86, u'†' }, { 0x87, u'‡' },
+    { 0x88, u'ˆ' }, { 0x89, u'‰' }, { 0x8A, u'Š' }, { 0x8B, u'‹' }, { 0x8C, u'Œ' }, { 0x8E, u'Ž' }, { 0x91, u'‘' },
+    { 0x92, u'’' }, { 0x93, u'“' }, { 0x94, u'”' }, { 0x95, u'•' }, { 0x96, u'–' }, { 0x97, u'—' }, { 0x98, u'˜' },
+    { 0x99, u'™' }, { 0x9A, u'š' }, { 0x9B, u'›' }, { 0x9C, u'œ' }, { 0x9E, u'ž' }, { 0x9F, u'Ÿ' },
 };
 
 // The five bytes the chart leaves empty.
-bool OctetNonDefini(unsigned c) { return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D; }
+bool OctetNonDefini(unsigned c)
+{
+    return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
 
 TEST(EncodageAnsi, PremiersDeuxCentCinquanteSixCaracteres)
 {
@@ -97,7 +102,7 @@ TEST(EncodageAnsi, ToutLePremierPlan)
             bon = octets.size() == 1 && Decoder1252(static_cast<unsigned char>(octets[0])) == unite;
         if (c >= 0x80)
             bon = bon && octets.find_first_of("\"\\") == std::string::npos
-                && ascii.find_first_of("\"\\") == std::string::npos;
+               && ascii.find_first_of("\"\\") == std::string::npos;
         for (unsigned char o : ascii)
             bon = bon && o < 0x80;
         if (!bon) {
@@ -148,8 +153,14 @@ TEST(EncodageAnsi, CaracteresNommes)
         { "alpha", u"α", "?" },
         { "cyrillique", u"Ж", "?" },
         { "paire de substitution", u"a\U0001F600b", "a?b" },
-        { "substitut haut seul", u"a\xD83D" u"b", "a?b" },
-        { "substitut bas seul", u"a\xDE00" u"b", "a?b" },
+        { "substitut haut seul",
+          u"a\xD83D"
+          u"b",
+          "a?b" },
+        { "substitut bas seul",
+          u"a\xDE00"
+          u"b",
+          "a?b" },
         { "substitut haut en fin", u"a\xD83D", "a?" },
         { "deux substituts hauts", u"\xD83D\xD83D\xDE00", "??" },
         { "marque d ordre des octets", u"\uFEFFa", "a" },
@@ -190,10 +201,11 @@ std::string SansBarresDevantGuillemets(std::u16string_view texte)
 // characters with no byte and a character outside the code page.
 TEST(EncodageAnsi, SansBarresDevantGuillemets)
 {
-    const std::u16string_view motifs[] = { u"\\\"", u"\\\\\"", u"\\\\\\\"", u"\\", u"\"\\",
-                                           u"\\\"\\\"", u"\\\uFEFF\"", u"\\\u00E9\"" };
-    const std::u16string_view fonds[] = { u"abcdefghijklmnopqrstuvwxyz0123", u"\u00E9t\u00E9 \u20AC; \u0153uvre; caf\u00E9s;",
-                                          u"\u200B\u4E2Dx\U0001F600y", u"" };
+    const std::u16string_view motifs[] = { u"\\\"", u"\\\\\"",   u"\\\\\\\"",   u"\\",
+                                           u"\"\\", u"\\\"\\\"", u"\\\uFEFF\"", u"\\\u00E9\"" };
+    const std::u16string_view fonds[] = { u"abcdefghijklmnopqrstuvwxyz0123",
+                                          u"\u00E9t\u00E9 \u20AC; \u0153uvre; caf\u00E9s;", u"\u200B\u4E2Dx\U0001F600y",
+                                          u"" };
     for (const std::u16string_view fond : fonds) {
         for (const std::u16string_view motif : motifs) {
             for (std::size_t place = 0; place <= fond.size(); ++place) {
@@ -272,7 +284,8 @@ TEST(ReductionAscii, LettresLatinesDecomposees)
             continue;
         SCOPED_TRACE(c);
         ++verifiees;
-        EXPECT_EQ(tq::ReductionAscii(Caractere(static_cast<char16_t>(c))), std::string(1, static_cast<char>(tampon[0])));
+        EXPECT_EQ(tq::ReductionAscii(Caractere(static_cast<char16_t>(c))),
+                  std::string(1, static_cast<char>(tampon[0])));
     }
     EXPECT_GE(verifiees, 240);
 }
@@ -316,7 +329,8 @@ TEST(ReductionAscii, GrandTexte)
     std::string ansi = "debut";
     tq::AjouterEnAnsi(ansi, texte);
     ASSERT_EQ(ansi.size(), 5 + Taille - 2);
-    EXPECT_EQ(ansi.substr(0, 7), "debut\x9C" "a");
+    EXPECT_EQ(ansi.substr(0, 7), "debut\x9C"
+                                 "a");
     EXPECT_EQ(ansi.back(), '?');
 }
 

@@ -18,7 +18,10 @@ TReglagesRegionaux Reglages(std::u16string format, char16_t separateur)
     return r;
 }
 
-constexpr year_month_day Jour(int a, unsigned m, unsigned j) { return year { a } / month { m } / day { j }; }
+constexpr year_month_day Jour(int a, unsigned m, unsigned j)
+{
+    return year { a } / month { m } / day { j };
+}
 
 } // namespace
 
@@ -67,8 +70,8 @@ TEST(Requete, TexteDesDates)
           u"\"periode1Debut\":\"20/03/2019\",\"periode1Fin\":\"15/03/2019\"," },
         { "reglage par defaut mois jour annee courte", u"M/d/yy", u'/', Jour(2019, 3, 1), Jour(2009, 12, 31),
           u"\"periode1Debut\":\"3/1/19\",\"periode1Fin\":\"12/31/09\"," },
-        { "separateur du reglage a la place de celui du motif", u"dd/MM/yyyy", u'.', Jour(2019, 3, 1),
-          Jour(2019, 3, 2), u"\"periode1Debut\":\"01.03.2019\",\"periode1Fin\":\"02.03.2019\"," },
+        { "separateur du reglage a la place de celui du motif", u"dd/MM/yyyy", u'.', Jour(2019, 3, 1), Jour(2019, 3, 2),
+          u"\"periode1Debut\":\"01.03.2019\",\"periode1Fin\":\"02.03.2019\"," },
         { "guillemet dans le separateur echappe", u"dd/MM/yyyy", u'"', Jour(2019, 3, 1), Jour(2019, 3, 2),
           u"\"periode1Debut\":\"01\\\"03\\\"2019\",\"periode1Fin\":\"02\\\"03\\\"2019\"," },
         { "barre oblique inverse echappee", u"dd/MM/yyyy", u'\\', Jour(2019, 3, 1), Jour(2019, 3, 2),
@@ -78,8 +81,8 @@ TEST(Requete, TexteDesDates)
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
-        const std::u16string texte = ConstruireRequete(TTypeRequete::StatistiquesPeriode, { c.debut, c.fin },
-                                                       Reglages(c.format, c.separateur));
+        const std::u16string texte =
+            ConstruireRequete(TTypeRequete::StatistiquesPeriode, { c.debut, c.fin }, Reglages(c.format, c.separateur));
         EXPECT_NE(texte.find(c.attendu), std::u16string::npos);
     }
 }

@@ -22,10 +22,10 @@ struct TJournal {
     }
 };
 
-const std::u16string requeteCentres
-    = u"{\"type\":4,\"centre\":[],\"groupe\":[],\"requeteId\":1,\"requetSql\": null,\"id\":0,"
-      u"\"libelle\":null,\"periode1Debut\":null,\"periode1Fin\":null,\"periode2Debut\":null,"
-      u"\"periode2Fin\":null}";
+const std::u16string requeteCentres =
+    u"{\"type\":4,\"centre\":[],\"groupe\":[],\"requeteId\":1,\"requetSql\": null,\"id\":0,"
+    u"\"libelle\":null,\"periode1Debut\":null,\"periode1Fin\":null,\"periode2Debut\":null,"
+    u"\"periode2Fin\":null}";
 
 } // namespace
 
@@ -42,16 +42,16 @@ TEST(Interroger, RequeteExacteSurLeFil)
     const std::string attendu = "POST / HTTP/1.0\r\n"
                                 "Connection: keep-alive\r\n"
                                 "Content-Length: "
-        + std::to_string(corps.size())
-        + "\r\n"
-          "Host: 127.0.0.1:"
-        + std::to_string(serveur.Port())
-        + "\r\n"
-          "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
-          "Accept-Encoding: identity\r\n"
-          "User-Agent: Mozilla/3.0 (compatible; TQ Statistique)\r\n"
-          "\r\n"
-        + corps;
+                              + std::to_string(corps.size())
+                              + "\r\n"
+                                "Host: 127.0.0.1:"
+                              + std::to_string(serveur.Port())
+                              + "\r\n"
+                                "Accept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
+                                "Accept-Encoding: identity\r\n"
+                                "User-Agent: Mozilla/3.0 (compatible; TQ Statistique)\r\n"
+                                "\r\n"
+                              + corps;
     EXPECT_EQ(serveur.Requete(), attendu);
 }
 
@@ -76,20 +76,31 @@ TEST(Interroger, IssuesSelonLeStatut)
         std::vector<std::u16string> journal;
     };
     const Cas cas[] = {
-        { "succes avec corps utf-8", "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n"
-                                     "Content-Length: 2\r\n\r\n\xC3\xA9",
-          true, u"\u00e9", {} },
+        { "succes avec corps utf-8",
+          "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=utf-8\r\n"
+          "Content-Length: 2\r\n\r\n\xC3\xA9",
+          true,
+          u"\u00e9",
+          {} },
         { "succes vide 204", "HTTP/1.1 204 No Content\r\n\r\n", true, u"", {} },
         { "succes vide longueur 0", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", true, u"", {} },
-        { "500 indisponible", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 12\r\n\r\nindisponible",
-          false, u"", { u"Erreur: indisponible" } },
+        { "500 indisponible",
+          "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 12\r\n\r\nindisponible",
+          false,
+          u"",
+          { u"Erreur: indisponible" } },
         { "404 sans corps", "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n", false, u"", { u"Erreur: " } },
-        { "302 avec Location", "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 5\r\n\r\nparti",
-          false, u"", { u"Erreur: parti" } },
+        { "302 avec Location",
+          "HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:1/\r\nContent-Length: 5\r\n\r\nparti",
+          false,
+          u"",
+          { u"Erreur: parti" } },
         { "corps d'erreur sur plusieurs lignes",
           "HTTP/1.1 400 Bad Request\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Length: 15\r\n\r\n"
           "ligne 1\r\nd\xC3\xA9j\xC3\xA0",
-          false, u"", { u"Erreur: ligne 1\r\nd\u00e9j\u00e0" } },
+          false,
+          u"",
+          { u"Erreur: ligne 1\r\nd\u00e9j\u00e0" } },
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);

@@ -14,12 +14,11 @@ void PrintTo(const TEnr_Centre& c, std::ostream* sortie)
 {
     *sortie << "{ID " << c.ID << ", codeMorva " << c.codeMorva << ", codeTq '" << VersUtf8(c.codeTq) << "', zone "
             << c.zone << ", enseigne '" << VersUtf8(c.enseigne) << "', societe '" << VersUtf8(c.societe)
-            << "', adresse1 '" << VersUtf8(c.adresse1) << "', adresse2 '" << VersUtf8(c.adresse2)
-            << "', codePostal '" << VersUtf8(c.codePostal) << "', ville '" << VersUtf8(c.ville) << "', pays '"
-            << VersUtf8(c.pays) << "', responsable '" << VersUtf8(c.responsable) << "', siren '"
-            << VersUtf8(c.siren) << "', numeroTva '" << VersUtf8(c.numeroTva) << "', adresseIp '"
-            << VersUtf8(c.adresseIp) << "', dateCreation '" << VersUtf8(c.dateCreation) << "', Modification "
-            << c.Modification << "}";
+            << "', adresse1 '" << VersUtf8(c.adresse1) << "', adresse2 '" << VersUtf8(c.adresse2) << "', codePostal '"
+            << VersUtf8(c.codePostal) << "', ville '" << VersUtf8(c.ville) << "', pays '" << VersUtf8(c.pays)
+            << "', responsable '" << VersUtf8(c.responsable) << "', siren '" << VersUtf8(c.siren) << "', numeroTva '"
+            << VersUtf8(c.numeroTva) << "', adresseIp '" << VersUtf8(c.adresseIp) << "', dateCreation '"
+            << VersUtf8(c.dateCreation) << "', Modification " << c.Modification << "}";
 }
 
 } // namespace tq
@@ -214,7 +213,8 @@ TEST(ChargerCentres, TextesDesEnseignes)
 
 TEST(ChargerCentres, VilleEtAdresseReduitesEnAscii)
 {
-    const auto centres = Charger(uR"({"centres":[{"ville":"Château","adresse1":"C:\\Dossier"},{"ville":"Ch\u00e2teau"}]})");
+    const auto centres =
+        Charger(uR"({"centres":[{"ville":"Château","adresse1":"C:\\Dossier"},{"ville":"Ch\u00e2teau"}]})");
     ASSERT_EQ(centres.size(), 2u);
     EXPECT_EQ(centres[0].ville, u"Chateau");
     EXPECT_EQ(centres[0].adresse1, u"C:\\Dossier");
@@ -243,7 +243,8 @@ TEST(ChargerCentres, NombreQuiNEstPasUnEntier64Bits)
     std::vector<TEnr_Centre> centres;
     const std::string message = Echec(uR"({"centres":[{"id":1},
         {"id":2,"codeMorva":3,"codeTq":12345678901e2,"zone":4,"enseigne":"x"},
-        {"id":5}]})", centres);
+        {"id":5}]})",
+                                      centres);
     EXPECT_EQ(message, "'12345678901e2' n'est pas une valeur entière correcte");
     ASSERT_EQ(centres.size(), 3u);
     EXPECT_EQ(centres[0], Centre(1));

@@ -42,8 +42,8 @@ TEST(ContenuFichierPositions, BarreAChaquePlace)
             SCOPED_TRACE(place);
             std::u16string ligne(Longueur, u'a');
             ligne.insert(place, c.motif);
-            const std::string attendu = std::string(place, 'a') + std::string(c.octets)
-                + std::string(Longueur - place, 'a') + "\r\n";
+            const std::string attendu =
+                std::string(place, 'a') + std::string(c.octets) + std::string(Longueur - place, 'a') + "\r\n";
             EXPECT_EQ(tq::ContenuFichierResultats(Reponse(ligne)), attendu);
         }
     }

@@ -67,13 +67,8 @@ TEST(ContenuFichierResultats, OctetsExacts)
 TEST(ContenuFichierResultats, ReponseIllisible)
 {
     const std::u16string_view reponses[] = {
-        uR"({"resultats":["a")",
-        uR"({"resultats":["a",)",
-        uR"({"a" 1})",
-        uR"({"resultats":[1 2]})",
-        uR"({"a":1} / x)",
-        u"/* commentaire",
-        u"\"texte sans fin",
+        uR"({"resultats":["a")", uR"({"resultats":["a",)", uR"({"a" 1})",       uR"({"resultats":[1 2]})",
+        uR"({"a":1} / x)",       u"/* commentaire",        u"\"texte sans fin",
     };
     for (std::u16string_view reponse : reponses) {
         SCOPED_TRACE(tq::VersUtf8(reponse));

@@ -101,7 +101,7 @@ TEST_F(EcritureFichier, NouveauFichier)
     EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
     const mode_t masque = umask(0);
     umask(masque);
-    struct stat etat {};
+    struct stat etat { };
     ASSERT_EQ(stat(chemin.c_str(), &etat), 0);
     EXPECT_EQ(etat.st_mode & 0777, 0666 & ~masque);
 }
@@ -113,7 +113,7 @@ TEST_F(EcritureFichier, RemplaceEnGardantLesDroits)
     ASSERT_EQ(chmod(chemin.c_str(), 0640), 0);
     tq::EcrireFichierEntier(chemin, Nouveau);
     EXPECT_EQ(Lire(chemin), Nouveau);
-    struct stat etat {};
+    struct stat etat { };
     ASSERT_EQ(stat(chemin.c_str(), &etat), 0);
     EXPECT_EQ(etat.st_mode & 07777, 0640u);
     EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
@@ -320,9 +320,18 @@ void EcritureFichier::VerifierEchecs(TBesoin besoin)
     }
 }
 
-TEST_F(EcritureFichier, EchecsSansPrivilege) { VerifierEchecs(TBesoin::Rien); }
-TEST_F(EcritureFichier, EchecsSurAttributImmuable) { VerifierEchecs(TBesoin::Attributs); }
-TEST_F(EcritureFichier, EchecsSurSupportMonte) { VerifierEchecs(TBesoin::Montage); }
+TEST_F(EcritureFichier, EchecsSansPrivilege)
+{
+    VerifierEchecs(TBesoin::Rien);
+}
+TEST_F(EcritureFichier, EchecsSurAttributImmuable)
+{
+    VerifierEchecs(TBesoin::Attributs);
+}
+TEST_F(EcritureFichier, EchecsSurSupportMonte)
+{
+    VerifierEchecs(TBesoin::Montage);
+}
 
 // A file size limit makes the write fail part-way like a full disk does, and
 // needs no privilege.

@@ -94,8 +94,8 @@ TEST_F(Enregistrement, JsonEnUneLigne)
 TEST_F(Enregistrement, DossierAbsent)
 {
     const fs::path chemin = dossier_ / "absent" / "stats.csv";
-    const std::string attendu = "Impossible de créer le fichier \"" + chemin.string()
-        + "\". Le chemin d'accès spécifié est introuvable";
+    const std::string attendu =
+        "Impossible de créer le fichier \"" + chemin.string() + "\". Le chemin d'accès spécifié est introuvable";
     for (int operation = 0; operation < 2; ++operation) {
         SCOPED_TRACE(operation == 0 ? "resultats" : "json");
         try {

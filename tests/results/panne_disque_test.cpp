@@ -93,15 +93,15 @@ protected:
         DossierTemporaire::SetUp();
         // The unprivileged account must be able to reach the cases' folders.
         fs::permissions(dossier_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec
-                            | fs::perms::others_read | fs::perms::others_exec);
+                                      | fs::perms::others_read | fs::perms::others_exec);
     }
 
     void TearDown() override
     {
         // Folders made read-only by a case must be writable again to go.
         std::error_code erreur;
-        for (auto i = fs::recursive_directory_iterator(dossier_, erreur); !erreur && i != fs::recursive_directory_iterator();
-             i.increment(erreur)) {
+        for (auto i = fs::recursive_directory_iterator(dossier_, erreur);
+             !erreur && i != fs::recursive_directory_iterator(); i.increment(erreur)) {
             if (i->is_directory(erreur))
                 fs::permissions(i->path(), fs::perms::owner_all, fs::perm_options::add, erreur);
         }
@@ -132,7 +132,8 @@ void PanneDisque::Verifier(const std::vector<TCas>& cas)
             SCOPED_TRACE(std::string(c.nom) + (operation == TOperation::Resultats ? " / resultats" : " / json"));
             if (c.besoin == TBesoin::Montage && !MonterTmpfs(dossier_ / "essai", "size=4k"))
                 GTEST_SKIP() << "this process may not mount a file system (needs root)";
-            const fs::path dossierCas = dossier_ / (std::string(c.nom) + (operation == TOperation::Resultats ? "-r" : "-j"));
+            const fs::path dossierCas =
+                dossier_ / (std::string(c.nom) + (operation == TOperation::Resultats ? "-r" : "-j"));
             fs::create_directory(dossierCas);
             fs::path chemin;
             c.preparer(*this, dossierCas, chemin);
@@ -143,8 +144,9 @@ void PanneDisque::Verifier(const std::vector<TCas>& cas)
             std::error_code erreur;
             const bool existait = fs::is_regular_file(chemin, erreur);
 
-            const std::string message = c.compte == TCompte::Courant ? Enregistrer(operation, reponse, chemin)
-                                                                     : EnregistrerSansPrivilege(operation, reponse, chemin);
+            const std::string message = c.compte == TCompte::Courant
+                                          ? Enregistrer(operation, reponse, chemin)
+                                          : EnregistrerSansPrivilege(operation, reponse, chemin);
             EXPECT_EQ(message, c.description.empty() ? "Erreur d'écriture dans le flux"
                                                      : Creation(chemin.lexically_normal(), c.description));
             if (existait) {
@@ -158,7 +160,7 @@ void PanneDisque::Verifier(const std::vector<TCas>& cas)
 void DossierSansEcriture(const fs::path& dossier)
 {
     fs::permissions(dossier, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
-                        | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                 | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
 }
 
 TEST_F(PanneDisque, CheminsRefuses)
@@ -263,14 +265,14 @@ TEST_F(PanneDisque, SupportsEnPanne)
 // the device is still a device afterwards.
 TEST_F(PanneDisque, PeripheriqueDisquePlein)
 {
-    struct stat avant {};
+    struct stat avant { };
     if (stat("/dev/full", &avant) != 0 || !S_ISCHR(avant.st_mode))
         GTEST_SKIP() << "this system has no /dev/full";
     for (const TOperation operation : { TOperation::Resultats, TOperation::Json }) {
         SCOPED_TRACE(operation == TOperation::Resultats ? "resultats" : "json");
         EXPECT_EQ(Enregistrer(operation, uR"({"resultats":["a;b"]})", "/dev/full"),
                   Creation("/dev/full", "Accès refusé"));
-        struct stat apres {};
+        struct stat apres { };
         ASSERT_EQ(stat("/dev/full", &apres), 0);
         EXPECT_TRUE(S_ISCHR(apres.st_mode));
         EXPECT_EQ(apres.st_rdev, avant.st_rdev);

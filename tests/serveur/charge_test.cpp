@@ -191,8 +191,7 @@ TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
         total += comptes[k].envoyees;
     }
     std::cout << "[ charge   ] " << clients << " clients, " << secondes << " s : " << total << " requêtes ("
-              << total / secondes << " par seconde), " << parStatut200 << " en 200, " << parStatut4xx
-              << " en 4xx\n";
+              << total / secondes << " par seconde), " << parStatut200 << " en 200, " << parStatut4xx << " en 4xx\n";
     for (std::size_t k = 0; k < requetes.size(); ++k)
         std::cout << "[ charge   ]   " << requetes[k].nom << " : " << comptes[k].envoyees << " envoyées, "
                   << comptes[k].differentes << " différentes, " << comptes[k].sansReponse << " sans réponse\n";

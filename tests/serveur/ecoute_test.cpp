@@ -46,7 +46,8 @@ int ConnexionsEtablies(int port, int nombre, std::chrono::milliseconds delai)
     const auto fin = std::chrono::steady_clock::now() + delai;
     int etablies = 0;
     while (!attente.empty() && std::chrono::steady_clock::now() < fin) {
-        const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(fin - std::chrono::steady_clock::now());
+        const auto reste =
+            std::chrono::duration_cast<std::chrono::milliseconds>(fin - std::chrono::steady_clock::now());
         if (::poll(attente.data(), attente.size(), static_cast<int>(reste.count()) + 1) <= 0)
             break;
         for (std::size_t i = 0; i < attente.size();) {
@@ -77,9 +78,8 @@ TEST(EcouteServeur, SecondServerOnTheSamePortIsRefused)
         second.Lier("127.0.0.1", port);
         FAIL() << "le second serveur a pu écouter sur le port " << port;
     } catch (const tq::Erreur& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Impossible d'écouter sur 127.0.0.1:" + std::to_string(port)
-                      + " : adresse incorrecte ou port déjà pris.");
+        EXPECT_EQ(std::string(e.what()), "Impossible d'écouter sur 127.0.0.1:" + std::to_string(port)
+                                             + " : adresse incorrecte ou port déjà pris.");
     }
 }
 

@@ -108,14 +108,9 @@ TEST(Csv, MoyennesArrondies)
         long long moyenne;
     };
     const Cas cas[] = {
-        { "aucun controle", 12345, 0, 0 },
-        { "exacte", 1500, 3, 500 },
-        { "arrondi bas", 1000, 3, 333 },
-        { "arrondi haut", 2000, 3, 667 },
-        { "moitie vers le haut", 5, 2, 3 },
-        { "moitie negative", -5, 2, -3 },
-        { "negatif bas", -1000, 3, -333 },
-        { "negatif haut", -2000, 3, -667 },
+        { "aucun controle", 12345, 0, 0 }, { "exacte", 1500, 3, 500 },         { "arrondi bas", 1000, 3, 333 },
+        { "arrondi haut", 2000, 3, 667 },  { "moitie vers le haut", 5, 2, 3 }, { "moitie negative", -5, 2, -3 },
+        { "negatif bas", -1000, 3, -333 }, { "negatif haut", -2000, 3, -667 },
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);

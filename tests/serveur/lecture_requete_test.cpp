@@ -21,7 +21,8 @@ TEST(LectureRequete, LesTroisRequetesDuClient)
     EXPECT_EQ(statistiques.fin, 2019y / March / 31d);
 
     // The dates are read with the server's pattern, not a fixed one.
-    const tq::TRequete americaine = tq::LireRequete(TexteRequete(100, 1, "3/1/19", "3/31/19"), tq::TFormatDate(u"M/d/yy"));
+    const tq::TRequete americaine =
+        tq::LireRequete(TexteRequete(100, 1, "3/1/19", "3/31/19"), tq::TFormatDate(u"M/d/yy"));
     EXPECT_EQ(americaine.debut, 2019y / March / 1d);
     EXPECT_EQ(americaine.fin, 2019y / March / 31d);
 

@@ -14,36 +14,36 @@ TDossierTemporaire::TDossierTemporaire()
     std::string modele = (std::filesystem::temp_directory_path() / "tq_serveur_XXXXXX").string();
     if (mkdtemp(modele.data()) == nullptr)
         throw std::runtime_error("mkdtemp a échoué");
-    m_dossier = modele;
+    dossier_ = modele;
 }
 
 TDossierTemporaire::~TDossierTemporaire()
 {
     std::error_code erreur;
-    std::filesystem::remove_all(m_dossier, erreur);
+    std::filesystem::remove_all(dossier_, erreur);
 }
 
 TServeurEnFond::TServeurEnFond(TConfigurationServeur configuration)
-    : m_serveur(std::move(configuration))
+    : serveur_(std::move(configuration))
 {
-    m_port = m_serveur.Lier("127.0.0.1", 0);
-    m_fil = std::thread([this]() { m_serveur.Ecouter(); });
+    port_ = serveur_.Lier("127.0.0.1", 0);
+    fil_ = std::thread([this]() { serveur_.Ecouter(); });
 }
 
 TServeurEnFond::~TServeurEnFond()
 {
-    m_serveur.Arreter();
-    m_fil.join();
+    serveur_.Arreter();
+    fil_.join();
 }
 
 std::string TexteRequete(int type, int requeteId, const std::string& debut, const std::string& fin)
 {
     const std::string periode = debut.empty() && fin.empty()
-        ? "\"periode1Debut\":null,\"periode1Fin\":null,"
-        : "\"periode1Debut\":\"" + debut + "\",\"periode1Fin\":\"" + fin + "\",";
-    return "{\"type\":" + std::to_string(type) + ",\"centre\":[],\"groupe\":[],\"requeteId\":"
-        + std::to_string(requeteId) + ",\"requetSql\": null,\"id\":0,\"libelle\":null," + periode
-        + "\"periode2Debut\":null,\"periode2Fin\":null}";
+                                  ? "\"periode1Debut\":null,\"periode1Fin\":null,"
+                                  : "\"periode1Debut\":\"" + debut + "\",\"periode1Fin\":\"" + fin + "\",";
+    return "{\"type\":" + std::to_string(type)
+         + ",\"centre\":[],\"groupe\":[],\"requeteId\":" + std::to_string(requeteId)
+         + ",\"requetSql\": null,\"id\":0,\"libelle\":null," + periode + "\"periode2Debut\":null,\"periode2Fin\":null}";
 }
 
 TValeurJson LireReponse(const std::string& corps)

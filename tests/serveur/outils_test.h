@@ -23,10 +23,10 @@ public:
     TDossierTemporaire(const TDossierTemporaire&) = delete;
     TDossierTemporaire& operator=(const TDossierTemporaire&) = delete;
 
-    std::string Chemin(const std::string& nom) const { return (m_dossier / nom).string(); }
+    std::string Chemin(const std::string& nom) const { return (dossier_ / nom).string(); }
 
 private:
-    std::filesystem::path m_dossier;
+    std::filesystem::path dossier_;
 };
 
 // The server on 127.0.0.1 and a free port, serving on its own thread until
@@ -38,12 +38,12 @@ public:
     TServeurEnFond(const TServeurEnFond&) = delete;
     TServeurEnFond& operator=(const TServeurEnFond&) = delete;
 
-    int Port() const { return m_port; }
+    int Port() const { return port_; }
 
 private:
-    TServeurStatistiques m_serveur;
-    int m_port = 0;
-    std::thread m_fil;
+    TServeurStatistiques serveur_;
+    int port_ = 0;
+    std::thread fil_;
 };
 
 // The query request exactly as the client builds it; null dates when empty.

@@ -34,21 +34,21 @@ public:
         posix_spawn_file_actions_adddup2(&actions, tube[1], STDOUT_FILENO);
         posix_spawn_file_actions_adddup2(&actions, tube[1], STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, tube[0]);
-        const int erreur = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
+        const int erreur = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
         close(tube[1]);
-        m_sortie = tube[0];
+        sortie_ = tube[0];
         if (erreur != 0)
             throw std::runtime_error("posix_spawn");
     }
 
     ~TProgramme()
     {
-        if (m_pid > 0) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
         }
-        close(m_sortie);
+        close(sortie_);
     }
 
     // Reads the output up to and including the next line feed ("" at the end).
@@ -56,7 +56,7 @@ public:
     {
         std::string ligne;
         char c;
-        while (read(m_sortie, &c, 1) == 1) {
+        while (read(sortie_, &c, 1) == 1) {
             ligne.push_back(c);
             if (c == '\n')
                 break;
@@ -72,20 +72,20 @@ public:
         return texte;
     }
 
-    void Signaler(int signal) { kill(m_pid, signal); }
+    void Signaler(int signal) { kill(pid_, signal); }
 
     // The exit code, or -1 when the program did not exit normally.
     int Attendre()
     {
         int statut = 0;
-        waitpid(m_pid, &statut, 0);
-        m_pid = -1;
+        waitpid(pid_, &statut, 0);
+        pid_ = -1;
         return WIFEXITED(statut) ? WEXITSTATUS(statut) : -1;
     }
 
 private:
-    pid_t m_pid = -1;
-    int m_sortie = -1;
+    pid_t pid_ = -1;
+    int sortie_ = -1;
 };
 
 } // namespace
@@ -100,9 +100,17 @@ TEST(Programme, AideEtOptionsRefusees)
     };
     const Cas cas[] = {
         { "aide", { "--aide" }, 0, "Usage : tq_serveur_statistiques [options]\n" },
-        { "option inconnue", { "--verbeux" }, 2, "Option inconnue : « --verbeux ».\nVoir : tq_serveur_statistiques --aide\n" },
-        { "port incorrect", { "--port", "http" }, 2, "Option --port : « http » n'est pas un numéro de port (0 à 65535).\n" },
-        { "base absente", { "--base", "/inexistant/base.sqlite" }, 1,
+        { "option inconnue",
+          { "--verbeux" },
+          2,
+          "Option inconnue : « --verbeux ».\nVoir : tq_serveur_statistiques --aide\n" },
+        { "port incorrect",
+          { "--port", "http" },
+          2,
+          "Option --port : « http » n'est pas un numéro de port (0 à 65535).\n" },
+        { "base absente",
+          { "--base", "/inexistant/base.sqlite" },
+          1,
           "Impossible d'ouvrir la base « /inexistant/base.sqlite » : fichier introuvable ou illisible.\n" },
     };
     for (const Cas& c : cas) {
@@ -126,15 +134,14 @@ TEST(Programme, ServitLaDemoPuisSArreteSurSigterm)
     const std::string debut = "Serveur de statistiques à l'écoute sur http://127.0.0.1:";
     ASSERT_EQ(ecoute.rfind(debut, 0), 0u) << ecoute;
     const int port = std::stoi(ecoute.substr(debut.size()));
-    EXPECT_EQ(ecoute.substr(ecoute.find('/', debut.size())),
-              "/ (base : " + base + ", dates : yyyy-MM-dd).\n");
+    EXPECT_EQ(ecoute.substr(ecoute.find('/', debut.size())), "/ (base : " + base + ", dates : yyyy-MM-dd).\n");
 
     httplib::Client client("127.0.0.1", port);
     const httplib::Result centres = client.Post("/", tq::test::TexteRequete(4, 1), "application/json");
     ASSERT_TRUE(centres);
     EXPECT_EQ(centres->status, 200);
-    const httplib::Result statistiques
-        = client.Post("/", tq::test::TexteRequete(100, 1, "2019-03-01", "2019-03-31"), "application/json");
+    const httplib::Result statistiques =
+        client.Post("/", tq::test::TexteRequete(100, 1, "2019-03-01", "2019-03-31"), "application/json");
     ASSERT_TRUE(statistiques);
     EXPECT_EQ(statistiques->status, 200);
 

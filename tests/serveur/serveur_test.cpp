@@ -119,9 +119,9 @@ TEST_F(ServeurDemo, ListeDesCentres)
     ASSERT_EQ(static_cast<long long>(centres->valeurs.size()), Compter("SELECT count(*) FROM centre"));
 
     const std::u16string_view entieres[] = { u"id", u"codeMorva", u"zone" };
-    const std::u16string_view textes[] = { u"codeTq",     u"enseigne", u"societe",     u"adresse1", u"adresse2",
-                                           u"codePostal", u"ville",    u"pays",        u"responsable",
-                                           u"siren",      u"numeroTva", u"adresseIp",  u"dateCreation" };
+    const std::u16string_view textes[] = { u"codeTq",     u"enseigne",  u"societe",     u"adresse1",    u"adresse2",
+                                           u"codePostal", u"ville",     u"pays",        u"responsable", u"siren",
+                                           u"numeroTva",  u"adresseIp", u"dateCreation" };
     bool guillemetsVus = false;
     for (std::size_t i = 0; i < centres->valeurs.size(); ++i) {
         SCOPED_TRACE(i);
@@ -168,8 +168,8 @@ TEST_F(ServeurDemo, StatistiquesDUnePeriode)
         EXPECT_EQ(champs[3], tq::DepuisUtf8(std::to_string(f.controles)));
         EXPECT_EQ(champs[4], tq::DepuisUtf8(std::to_string(f.contreVisites)));
         EXPECT_EQ(champs[5], Euros(f.chiffreAffaires));
-        EXPECT_EQ(champs[6], f.controles == 0 ? u"0,00"
-                                              : Euros((2 * f.chiffreAffaires + f.controles) / (2 * f.controles)));
+        EXPECT_EQ(champs[6],
+                  f.controles == 0 ? u"0,00" : Euros((2 * f.chiffreAffaires + f.controles) / (2 * f.controles)));
     }
 }
 
@@ -187,8 +187,8 @@ TEST_F(ServeurDemo, LaPeriodeFiltreLesChiffres)
     for (const auto& [code, champs] : mars) {
         SCOPED_TRACE(tq::VersUtf8(code));
         // Two adjacent periods add up to the whole: no day is lost or counted twice.
-        EXPECT_EQ(std::stoll(tq::VersUtf8(champs[3])), std::stoll(tq::VersUtf8(debut.at(code)[3]))
-                                                            + std::stoll(tq::VersUtf8(fin.at(code)[3])));
+        EXPECT_EQ(std::stoll(tq::VersUtf8(champs[3])),
+                  std::stoll(tq::VersUtf8(debut.at(code)[3])) + std::stoll(tq::VersUtf8(fin.at(code)[3])));
         differents += champs[3] != fevrier.at(code)[3];
         const std::vector<std::u16string> zeros = { code, champs[1], champs[2], u"0", u"0", u"0,00", u"0,00" };
         EXPECT_EQ(avantLesDonnees.at(code), zeros);
@@ -258,10 +258,21 @@ TEST_F(ServeurDemo, RequetesRefuseesEn400)
           "Date illisible : « 2019-03-01 » (format attendu : dd/MM/yyyy)." },
         { "dates absentes", TexteRequete(100, 1),
           "Période absente : « periode1Debut » et « periode1Fin » sont requis." },
-        { "octet au-dessus de 7F", TexteRequete(100, 1, "01\xA0" "03\xA0" "2019", "31/03/2019"),
-          "Date illisible : « 01\xC2\xA0" "03\xC2\xA0" "2019 » (format attendu : dd/MM/yyyy)." },
-        { "texte cp1252 hors latin-1", TexteRequete(100, 1, "01/03/2019", "\x93" "31/03/2019\x94"),
-          "Date illisible : « \xE2\x80\x9C" "31/03/2019\xE2\x80\x9D » (format attendu : dd/MM/yyyy)." },
+        { "octet au-dessus de 7F",
+          TexteRequete(100, 1,
+                       "01\xA0"
+                       "03\xA0"
+                       "2019",
+                       "31/03/2019"),
+          "Date illisible : « 01\xC2\xA0"
+          "03\xC2\xA0"
+          "2019 » (format attendu : dd/MM/yyyy)." },
+        { "texte cp1252 hors latin-1",
+          TexteRequete(100, 1, "01/03/2019",
+                       "\x93"
+                       "31/03/2019\x94"),
+          "Date illisible : « \xE2\x80\x9C"
+          "31/03/2019\xE2\x80\x9D » (format attendu : dd/MM/yyyy)." },
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -327,8 +338,9 @@ TEST_F(ServeurDemo, AutresMethodesEtChemins)
 TEST_F(ServeurDemo, RequeteOctetPourOctetCommeLeClient)
 {
     const std::string corps = TexteRequete(100, 1, "01/03/2019", "31/03/2019");
-    const std::string requete = "POST / HTTP/1.0\r\nConnection: keep-alive\r\nContent-Length: "
-        + std::to_string(corps.size()) + "\r\nHost: 127.0.0.1:" + std::to_string(serveur->Port())
+    const std::string requete =
+        "POST / HTTP/1.0\r\nConnection: keep-alive\r\nContent-Length: " + std::to_string(corps.size())
+        + "\r\nHost: 127.0.0.1:" + std::to_string(serveur->Port())
         + "\r\nAccept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"
           "Accept-Encoding: identity\r\nUser-Agent: Mozilla/3.0 (compatible; TQ Statistique)\r\n\r\n"
         + corps;
