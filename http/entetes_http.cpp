@@ -1,5 +1,7 @@
 #include "http/entetes_http.h"
 
+#include "platform/caracteres.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -7,15 +9,10 @@ namespace tq {
 
 namespace {
 
-char Minuscule(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string EnMinuscules(std::string_view texte)
 {
     std::string s(texte);
-    std::transform(s.begin(), s.end(), s.begin(), Minuscule);
+    std::transform(s.begin(), s.end(), s.begin(), MinusculeAscii<char>);
     return s;
 }
 
@@ -157,21 +154,6 @@ std::string TexteAscii(std::string_view octets)
             texte += "\xEF\xBF\xBD";
     }
     return texte;
-}
-
-bool EgauxSansCasse(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Minuscule(x) == Minuscule(y); });
-}
-
-std::string_view SansBlancs(std::string_view texte)
-{
-    const std::size_t debut = texte.find_first_not_of(" \t");
-    if (debut == std::string_view::npos)
-        return {};
-    const std::size_t fin = texte.find_last_not_of(" \t");
-    return texte.substr(debut, fin - debut + 1);
 }
 
 } // namespace tq

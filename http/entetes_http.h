@@ -55,10 +55,4 @@ bool GarderConnexion(const TEntetesHttp& entetes);
 // Bytes read as ASCII into UTF-8: each byte above 127 becomes U+FFFD.
 std::string TexteAscii(std::string_view octets);
 
-// ASCII case-insensitive comparison of names and tokens.
-bool EgauxSansCasse(std::string_view a, std::string_view b);
-
-// The text without its leading and trailing blanks and tabs.
-std::string_view SansBlancs(std::string_view texte);
-
 } // namespace tq

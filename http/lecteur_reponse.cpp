@@ -2,6 +2,7 @@
 
 #include "http/erreurs_http.h"
 #include "http/meta_html.h"
+#include "platform/caracteres.h"
 #include "platform/decodage_charset.h"
 #include "platform/decodage_utf8.h"
 #include "platform/grand_tampon.h"
@@ -54,17 +55,6 @@ int CodeStatut(std::string_view ligne)
         code = code * 10 + (c - '0');
     }
     return code;
-}
-
-int ValeurHexa(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 class TLecteurReponse {

@@ -1,5 +1,7 @@
 #include "http/meta_html.h"
 
+#include "platform/caracteres.h"
+
 namespace tq {
 
 namespace {

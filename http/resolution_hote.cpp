@@ -1,6 +1,6 @@
 #include "http/resolution_hote.h"
 
-#include "http/entetes_http.h"
+#include "platform/caracteres.h"
 #include "http/erreurs_http.h"
 
 #include <unicode/uidna.h>

@@ -1,6 +1,6 @@
 #include "http/url_http.h"
 
-#include "http/entetes_http.h"
+#include "platform/caracteres.h"
 #include "http/erreurs_http.h"
 
 namespace tq {

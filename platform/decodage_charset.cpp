@@ -1,5 +1,6 @@
 #include "platform/decodage_charset.h"
 
+#include "platform/caracteres.h"
 #include "platform/charset_xml.h"
 #include "platform/decodage_utf8.h"
 #include "platform/registre_charsets.h"
@@ -105,11 +106,6 @@ std::u16string DecoderBibliotheque(UConverter* convertisseur, std::string_view o
     }
     texte.resize(ecrits);
     return texte;
-}
-
-char MinusculeAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // "type/subtype" in lower case, without parameters or blanks.

@@ -1,5 +1,7 @@
 #include "platform/registre_charsets.h"
 
+#include "platform/caracteres.h"
+
 #include <array>
 
 namespace tq {
@@ -488,23 +490,6 @@ constexpr std::array convertisseurs = std::to_array<TConvertisseur>({
     { 54936, "GB18030" },
     { 65000, "UTF-7" },
 });
-
-bool EgauxSansCasse(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 

@@ -1,15 +1,12 @@
 #include "platform/reglages_regionaux.h"
 
+#include "platform/caracteres.h"
+
 #include <array>
 
 namespace tq {
 
 namespace {
-
-bool EstLettre(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
 
 void AjouterNombre(std::u16string& sortie, unsigned valeur, int chiffresMinimum)
 {
@@ -48,7 +45,7 @@ bool EstFormatDateNumerique(std::u16string_view motif)
             if (longueur != 2 && longueur != 4)
                 return false;
             ++annees;
-        } else if (EstLettre(c) || c == u'\'') {
+        } else if (EstLettreAscii(c) || c == u'\'') {
             return false;
         }
         i = fin;
@@ -66,7 +63,7 @@ TReglagesRegionaux ReglagesDepuisLocale(std::u16string_view motifDateCourt, char
         return reglages;
     reglages.formatDateCourt = std::u16string(motifDateCourt);
     for (char16_t c : motifDateCourt) {
-        if (!EstLettre(c)) {
+        if (!EstLettreAscii(c)) {
             reglages.separateurDate = c;
             break;
         }
@@ -96,7 +93,7 @@ std::u16string TexteDate(std::chrono::year_month_day jour, const TReglagesRegion
                 AjouterNombre(sortie, static_cast<unsigned>(annee), 4);
         } else {
             // A run of non-letters ("/", ".", ". ") is one separator position.
-            while (fin < motif.size() && !EstLettre(motif[fin]))
+            while (fin < motif.size() && !EstLettreAscii(motif[fin]))
                 ++fin;
             sortie.push_back(reglages.separateurDate);
         }

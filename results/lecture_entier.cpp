@@ -1,19 +1,10 @@
 #include "results/lecture_entier.h"
 
+#include "platform/caracteres.h"
+
 namespace tq {
 
 namespace {
-
-int ValeurHexa(char16_t c) noexcept
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
 
 // Length of the hexadecimal prefix at the start of `texte`, 0 when there is none.
 std::size_t PrefixeHexa(std::u16string_view texte) noexcept

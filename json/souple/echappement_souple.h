@@ -2,23 +2,11 @@
 
 // Internal to the lenient reader: backslash escapes inside texts and names.
 
+#include "platform/caracteres.h"
+
 #include <cstddef>
 
 namespace tq::json_souple {
-
-constexpr int ValeurHexa(char16_t c) noexcept
-{
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
 
 struct TTexteDecode {
     std::size_t taille;  // code units written

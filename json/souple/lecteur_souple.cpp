@@ -55,11 +55,6 @@ struct TMembreEnCours {
     TValeurSouple valeur;
 };
 
-constexpr bool EstLettreAscii(char16_t c) noexcept
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
 constexpr bool EstCaractereDeNombre(char16_t c) noexcept
 {
     return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-';
