@@ -7,7 +7,7 @@
 #include "bench/donnees.h"
 #include "bench/ecrivain_table.h"
 #include "bench/lignes_resultats.h"
-#include "results/ecriture_fichier.h"
+#include "results/fichier_atomique.h"
 #include "results/ligne_resultat.h"
 
 namespace tq::bench {
@@ -22,20 +22,28 @@ std::string ControleSortie(std::size_t octets)
 }
 
 // The writer of the result files as the system runs it: each line converted
-// by the very function the system uses into the writer's reused buffer, which
-// goes to the temporary file a piece at a time; then flush and rename.
+// by the very function the system uses into a reused buffer, which goes to
+// the temporary file a megabyte at a time; then flush and rename.
 void EcritureSysteme(const TParametres& parametres, TMesure& mesure)
 {
+    constexpr std::size_t TaillePiece = std::size_t { 1 } << 20;
     const TLignesResultats entree = LireLignesResultats(parametres);
     const std::filesystem::path chemin = FichierSortie(parametres, "ecriture.systeme");
+    std::string piece;
+    piece.reserve(2 * TaillePiece);
     mesure.Repeter([&] {
-        EcrireFichierEntier(chemin, [&entree](TSortieFichier& sortie) {
-            for (const jl::TValeurSouple& ligne : entree.lignes) {
-                AjouterLigneResultat(sortie.Tampon(), ligne.Texte());
-                sortie.Avancer();
+        TFichierAtomique fichier(chemin);
+        for (const jl::TValeurSouple& ligne : entree.lignes) {
+            AjouterLigneResultat(piece, ligne.Texte());
+            if (piece.size() >= TaillePiece) {
+                fichier.Ajouter(piece);
+                piece.clear();
             }
-        });
-        mesure.Etape("EcrireFichierEntier");
+        }
+        fichier.Ajouter(piece);
+        piece.clear();
+        fichier.Valider();
+        mesure.Etape("TFichierAtomique");
     });
     mesure.Controle(ControleSortie(std::filesystem::file_size(chemin)));
 }

@@ -56,7 +56,7 @@ constexpr TRangee Rangees[] = {
     { "curl.longueur", "3. libcurl into memory, Content-Length", "resultats" },
     { "post.flux", "3. TClientHttp::Post to text, no Content-Length", "resultats", "curl.flux", TSens::AuPlus, 1.3 },
     { "curl.flux", "3. libcurl into memory, no Content-Length", "resultats" },
-    { "ecriture.systeme", "4. result file writer: ANSI encoder, EcrireFichierEntier", "lignes", "ecriture.table" },
+    { "ecriture.systeme", "4. result file writer: ANSI encoder, TFichierAtomique", "lignes", "ecriture.table" },
     { "ecriture.table", "4. plain table writer, 1 MiB buffer: write, close", "lignes" },
     { "ecriture.table_fsync", "4. plain table writer, 1 MiB buffer: write, fsync, close", "lignes", "ecriture.table" },
     { "e2e.systeme", "5. Interroger + EnregistrerResultats", "resultats", "e2e.reference", TSens::AuPlus, 1.5 },

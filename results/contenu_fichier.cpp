@@ -1,6 +1,7 @@
 #include "results/contenu_fichier.h"
 
 #include <optional>
+#include <span>
 
 #include "json/souple/valeur_souple.h"
 #include "platform/encodage_ansi.h"
@@ -23,6 +24,10 @@ std::string ContenuFichierJson(std::u16string_view reponse)
 
 struct TLignesResultats::TDocument {
     js::TDocumentSouple lu;
+    std::span<const js::TValeurSouple> elements;
+    // The compact JSON of an element that is not a text, reused from line to
+    // line.
+    std::u16string json;
 };
 
 TLignesResultats::TLignesResultats(std::u16string_view reponse)
@@ -30,40 +35,28 @@ TLignesResultats::TLignesResultats(std::u16string_view reponse)
     std::optional<js::TDocumentSouple> lu = js::ParseLenientText(reponse);
     if (!lu)
         throw ErreurReponseIllisible();
-    document_ = std::make_unique<TDocument>(TDocument { std::move(*lu) });
+    document_ = std::make_unique<TDocument>(TDocument { std::move(*lu), {}, {} });
+    if (const js::TValeurSouple* resultats = js::MemberByName(document_->lu.Racine(), u"resultats"))
+        document_->elements = js::EnumerateElements(*resultats);
+    nombre_ = document_->elements.size();
 }
 
 TLignesResultats::~TLignesResultats() = default;
 
-void TLignesResultats::Ajouter(std::string& sortie, const std::function<void()>& apresLigne) const
+void TLignesResultats::AjouterSuivantes(std::string& sortie, std::size_t taille)
 {
-    const js::TValeurSouple* resultats = js::MemberByName(document_->lu.Racine(), u"resultats");
-    if (resultats == nullptr)
-        return;
-    std::u16string json;
-    for (const js::TValeurSouple& element : js::EnumerateElements(*resultats)) {
+    while (suivante_ < nombre_) {
+        const js::TValeurSouple& element = document_->elements[suivante_++];
         if (element.Genre() == js::TGenreSouple::Texte) {
             AjouterLigneResultat(sortie, element.Texte());
         } else {
-            json.clear();
-            js::AppendAsText(element, json);
-            AjouterLigneResultat(sortie, json);
+            document_->json.clear();
+            js::AppendAsText(element, document_->json);
+            AjouterLigneResultat(sortie, document_->json);
         }
-        apresLigne();
+        if (sortie.size() >= taille)
+            return;
     }
-}
-
-std::string ContenuFichierResultats(std::u16string_view reponse)
-{
-    const TLignesResultats lignes(reponse);
-    std::string contenu;
-    // The lines take about as many bytes as the answer has characters: one
-    // reservation avoids copying tens of megabytes as the file grows.
-    lignes.Ajouter(contenu, [&contenu, taille = reponse.size()] {
-        if (contenu.capacity() < taille)
-            ReserverGrandTampon(contenu, taille);
-    });
-    return contenu;
 }
 
 } // namespace tq

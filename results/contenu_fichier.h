@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,27 +17,30 @@ std::string ContenuFichierJson(std::u16string_view reponse);
 // object's member values): the element's text, or its compact JSON for any
 // other kind than a text, with each backslash that stands directly before a
 // double quote removed. A readable answer without a usable "resultats" gives
-// no line and no byte. Throws ErreurReponseIllisible when the lenient reader
-// rejects the answer.
-std::string ContenuFichierResultats(std::u16string_view reponse);
-
-// The same lines, one at a time, for a writer that sends them on as they come.
-// The answer is read on construction (throwing ErreurReponseIllisible as
-// above), so that an unreadable answer fails before any file is touched.
+// no line and no byte. The lines are handed out a piece at a time, so that a
+// large file never stands whole in memory.
 class TLignesResultats {
 public:
+    // Reads the answer, so that an unreadable one fails before any file is
+    // touched: throws ErreurReponseIllisible when the lenient reader rejects
+    // it.
     explicit TLignesResultats(std::u16string_view reponse);
     ~TLignesResultats();
     TLignesResultats(const TLignesResultats&) = delete;
     TLignesResultats& operator=(const TLignesResultats&) = delete;
 
-    // Appends each line of the file, CR LF included, to `sortie`, calling
-    // `apresLigne` after each one.
-    void Ajouter(std::string& sortie, const std::function<void()>& apresLigne) const;
+    bool Finies() const { return suivante_ == nombre_; }
+
+    // Appends the next line, CR LF included, and the ones after it until
+    // `sortie` holds at least `taille` bytes or no line is left. A line is
+    // never cut.
+    void AjouterSuivantes(std::string& sortie, std::size_t taille);
 
 private:
     struct TDocument;
     std::unique_ptr<TDocument> document_;
+    std::size_t suivante_ = 0;
+    std::size_t nombre_ = 0;
 };
 
 } // namespace tq

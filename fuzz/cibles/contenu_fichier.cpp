@@ -3,10 +3,11 @@
 // answer gives exactly the bytes built here from the public reader: each
 // element's text, each backslash-quote pair made a lone quote (left to
 // right, never searching a replacement again), in the ANSI code page, CR LF
-// after every line.
+// after every line. The lines are taken in pieces, as the save takes them:
+// each piece whole lines, none short of the size asked for but the last.
 //
 // Byte 0 of an input chooses how the rest becomes text: bit 0 for UTF-16
-// little endian code units, else UTF-8.
+// little endian code units, else UTF-8; its other bits, the pieces' size.
 #include "json/souple/valeur_souple.h"
 #include "platform/encodage_ansi.h"
 #include "platform/texte_utf.h"
@@ -70,10 +71,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         reponse = tq::DepuisUtf8(octets);
     }
 
+    const std::size_t taille = std::size_t { donnees[0] >> 1 } * 8;
     const std::optional<std::string> attendu = Attendu(reponse);
     try {
-        const std::string contenu = tq::ContenuFichierResultats(reponse);
-        Verifier(attendu.has_value() && contenu == *attendu);
+        tq::TLignesResultats lignes(reponse);
+        Verifier(attendu.has_value());
+        std::string contenu;
+        std::string piece;
+        while (!lignes.Finies()) {
+            piece.clear();
+            lignes.AjouterSuivantes(piece, taille);
+            Verifier(piece.size() >= taille || lignes.Finies());
+            Verifier(piece.ends_with("\r\n"));
+            contenu += piece;
+        }
+        Verifier(contenu == *attendu);
     } catch (const tq::ErreurReponseIllisible&) {
         Verifier(!attendu.has_value());
     }

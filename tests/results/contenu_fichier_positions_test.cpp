@@ -1,4 +1,4 @@
-#include "results/contenu_fichier.h"
+#include "contenu_fichier_resultats.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ TEST(ContenuFichierPositions, BarreAChaquePlace)
             ligne.insert(place, c.motif);
             const std::string attendu =
                 std::string(place, 'a') + std::string(c.octets) + std::string(Longueur - place, 'a') + "\r\n";
-            EXPECT_EQ(tq::ContenuFichierResultats(Reponse(ligne)), attendu);
+            EXPECT_EQ(ContenuFichierResultats(Reponse(ligne)), attendu);
         }
     }
 }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <vector>
+
+#include "contenu_fichier_resultats.h"
 
 #include "platform/texte_utf.h"
 #include "results/erreurs_resultats.h"
@@ -60,7 +63,7 @@ TEST(ContenuFichierResultats, OctetsExacts)
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);
-        EXPECT_EQ(Hexa(tq::ContenuFichierResultats(c.reponse)), Hexa(c.octets));
+        EXPECT_EQ(Hexa(ContenuFichierResultats(c.reponse)), Hexa(c.octets));
     }
 }
 
@@ -73,7 +76,7 @@ TEST(ContenuFichierResultats, ReponseIllisible)
     for (std::u16string_view reponse : reponses) {
         SCOPED_TRACE(tq::VersUtf8(reponse));
         try {
-            tq::ContenuFichierResultats(reponse);
+            ContenuFichierResultats(reponse);
             ADD_FAILURE() << "an unreadable answer gave a file";
         } catch (const tq::ErreurReponseIllisible& e) {
             EXPECT_STREQ(e.what(), "Réponse du serveur illisible : aucun fichier n'a été écrit");
@@ -126,8 +129,7 @@ TEST(ContenuFichierResultats, BarresDevantGuillemets)
                 reponse += u'\\';
             reponse += c;
         }
-        EXPECT_EQ(tq::ContenuFichierResultats(u"{\"resultats\":" + reponse + u"\"]}"),
-                  tq::VersUtf8(l.attendu) + "\r\n");
+        EXPECT_EQ(ContenuFichierResultats(u"{\"resultats\":" + reponse + u"\"]}"), tq::VersUtf8(l.attendu) + "\r\n");
     }
 }
 
@@ -142,7 +144,37 @@ TEST(ContenuFichierResultats, GrandNombreDeLignes)
         attendu += numero + ";\"\xE9\"\r\n";
     }
     reponse += u"]}";
-    EXPECT_EQ(tq::ContenuFichierResultats(reponse), attendu);
+    EXPECT_EQ(ContenuFichierResultats(reponse), attendu);
+}
+
+// The lines handed out a piece at a time: every piece is whole lines, holds
+// at least the size asked for unless the lines run out, and the pieces in
+// order are the file.
+TEST(LignesResultats, ParPieces)
+{
+    const std::u16string_view reponse = uR"({"resultats":["a;b","","c;d;e",7,"\\\"x"]})";
+    struct TCas {
+        const char* nom;
+        std::size_t taille;
+        std::vector<std::string> pieces;
+    };
+    const TCas cas[] = {
+        { "taille nulle", 0, { "a;b\r\n", "\r\n", "c;d;e\r\n", "7\r\n", "\"x\r\n" } },
+        { "taille d une ligne", 5, { "a;b\r\n", "\r\nc;d;e\r\n", "7\r\n\"x\r\n" } },
+        { "ligne a cheval", 6, { "a;b\r\n\r\n", "c;d;e\r\n", "7\r\n\"x\r\n" } },
+        { "tout d un coup", 1000, { "a;b\r\n\r\nc;d;e\r\n7\r\n\"x\r\n" } },
+    };
+    for (const TCas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        tq::TLignesResultats lignes(reponse);
+        std::vector<std::string> pieces;
+        while (!lignes.Finies() && pieces.size() <= c.pieces.size()) {
+            pieces.emplace_back();
+            lignes.AjouterSuivantes(pieces.back(), c.taille);
+        }
+        EXPECT_EQ(pieces, c.pieces);
+    }
+    EXPECT_TRUE(tq::TLignesResultats(uR"({"resultats":[]})").Finies());
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "dossier_temporaire.h"
 
-#include "results/contenu_fichier.h"
+#include "contenu_fichier_resultats.h"
 #include "results/erreurs_resultats.h"
 
 namespace {
@@ -31,7 +31,7 @@ TEST_F(Enregistrement, GrandFichierParMorceaux)
             reponse += u"\"" + std::u16string(3 << 20, u'z') + u"\",{\"n\":[1,2.5,null]},true,";
     }
     reponse += u"\"fin\"]}";
-    const std::string attendu = tq::ContenuFichierResultats(reponse);
+    const std::string attendu = ContenuFichierResultats(reponse);
     ASSERT_GT(attendu.size(), std::size_t { 8 } << 20);
     const fs::path chemin = dossier_ / "stats.csv";
     Ecrire(chemin, "ancien\r\n");

@@ -1,0 +1,282 @@
+#include "results/fichier_atomique.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "results/erreurs_resultats.h"
+
+namespace tq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The system's French description of an error number, as it ends the file
+// creation message: the usual causes of a failed creation in their own words,
+// the C library's text for any other, with trailing blanks, control
+// characters and full stops removed.
+const char* TexteConnu(int numero)
+{
+    switch (numero) {
+    case ENOENT:
+    case ENOTDIR:
+        return "Le chemin d'accès spécifié est introuvable.";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+        return "Accès refusé.";
+    case EROFS:
+        return "Le support est protégé en écriture.";
+    case ENOSPC:
+    case EDQUOT:
+        return "Espace insuffisant sur le disque.";
+    case ENAMETOOLONG:
+        return "Le nom de fichier ou l'extension est trop long.";
+    case EINVAL:
+        return "La syntaxe du nom de fichier, de répertoire ou de volume est incorrecte.";
+    case EBUSY:
+    case ETXTBSY:
+        return "Le processus ne peut pas accéder au fichier car ce fichier est utilisé par un autre processus.";
+    case EMFILE:
+    case ENFILE:
+        return "Le système ne peut pas ouvrir le fichier.";
+    case EIO:
+        return "La demande n'a pas abouti en raison d'une erreur de périphérique d'E/S.";
+    default:
+        return nullptr;
+    }
+}
+
+std::string DescriptionErreurSysteme(int numero)
+{
+    std::string texte;
+    if (const char* connu = TexteConnu(numero)) {
+        texte = connu;
+    } else {
+        char tampon[256];
+        texte = strerror_r(numero, tampon, sizeof tampon);
+    }
+    while (!texte.empty() && (static_cast<unsigned char>(texte.back()) <= 32 || texte.back() == '.'))
+        texte.pop_back();
+    return texte;
+}
+
+// The path as the message shows it: absolute, with "." and ".." resolved.
+fs::path CheminComplet(const fs::path& chemin)
+{
+    std::error_code erreur;
+    fs::path complet = fs::absolute(chemin, erreur);
+    if (erreur)
+        complet = chemin;
+    return complet.lexically_normal();
+}
+
+// A hidden name beside the target that tells which file it was meant to be,
+// cut short so that it stays a valid name however long the target's is.
+std::string NomTemporaire(const std::string& nomCible)
+{
+    std::size_t garde = std::min<std::size_t>(nomCible.size(), 100);
+    while (garde > 0 && garde < nomCible.size() && (static_cast<unsigned char>(nomCible[garde]) & 0xC0) == 0x80)
+        --garde;
+    static thread_local std::mt19937 hasard { std::random_device {}() };
+    char suffixe[16];
+    std::snprintf(suffixe, sizeof suffixe, ".%08x.tmp", static_cast<unsigned>(hasard()));
+    std::string nom = ".";
+    nom.append(nomCible, 0, garde);
+    nom += suffixe;
+    return nom;
+}
+
+// The path under which the process reaches one of its open files.
+std::string CheminDescripteur(int descripteur)
+{
+    return "/proc/self/fd/" + std::to_string(descripteur);
+}
+
+// Makes a rename in the folder last across a power cut; a folder that cannot
+// be synchronised does not make the save fail, the file is already complete.
+void SynchroniserDossier(const fs::path& dossier)
+{
+    const int descripteur = ::open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descripteur >= 0) {
+        ::fsync(descripteur);
+        ::close(descripteur);
+    }
+}
+
+} // namespace
+
+// The temporary file is made without a name where the file system allows it,
+// so that a process killed while writing leaves nothing in the folder; it
+// gets its hidden name only once its bytes are on the disk, just before the
+// rename. Elsewhere it is created under that name from the start, and removed
+// on every way out but the death of the process.
+struct TFichierAtomique::TEtat {
+    fs::path cible;
+    fs::path dossier;
+    std::string affiche; // the full path, as failure messages show it
+    fs::path temporaire; // empty while the file has no name
+    int descripteur = -1;
+    off_t position = 0;
+    bool renomme = false;
+
+    ErreurCreationFichier EchecCreation(int numero) const
+    {
+        return ErreurCreationFichier(affiche, DescriptionErreurSysteme(numero));
+    }
+
+    // 0 when the file was created, else the error number of the failure.
+    int Creer(mode_t mode)
+    {
+        // A file system without unnamed files refuses them in several ways
+        // (EOPNOTSUPP, EISDIR on an old kernel, EINVAL...); whatever the
+        // refusal, the named file is tried, and its failure is the one told.
+        descripteur = ::open(dossier.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (descripteur >= 0) {
+            // An unnamed file gets its name through /proc; without it, the
+            // written file could not be kept.
+            if (::access(CheminDescripteur(descripteur).c_str(), F_OK) == 0)
+                return 0;
+            ::close(descripteur);
+            descripteur = -1;
+        }
+        return CreerNomme(mode);
+    }
+
+    int CreerNomme(mode_t mode)
+    {
+        for (int essai = 0; essai < 64; ++essai) {
+            temporaire = dossier / NomTemporaire(cible.filename().string());
+            descripteur = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (descripteur >= 0)
+                return 0;
+            if (errno != EEXIST)
+                break;
+        }
+        const int erreur = errno;
+        temporaire.clear();
+        return erreur;
+    }
+
+    // Gives a replacing file the owner and permissions of the one it replaces.
+    // Changing the owner needs privileges; without them the file stays the
+    // writer's, which is all a plain save could do anyway.
+    void ReprendreDroits(const struct stat& etat) const
+    {
+        [[maybe_unused]] const int proprietaire = ::fchown(descripteur, etat.st_uid, etat.st_gid);
+        ::fchmod(descripteur, etat.st_mode & 07777);
+    }
+
+    // Gives the unnamed file its hidden name; 0 on success, else the error
+    // number.
+    int Nommer()
+    {
+        const std::string source = CheminDescripteur(descripteur);
+        for (int essai = 0; essai < 64; ++essai) {
+            const fs::path nom = dossier / NomTemporaire(cible.filename().string());
+            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                temporaire = nom;
+                return 0;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        return errno;
+    }
+
+    ~TEtat()
+    {
+        if (descripteur >= 0)
+            ::close(descripteur);
+        if (!temporaire.empty() && !renomme)
+            ::unlink(temporaire.c_str());
+    }
+};
+
+TFichierAtomique::TFichierAtomique(const fs::path& chemin)
+    : etat_(std::make_unique<TEtat>())
+{
+    TEtat& e = *etat_;
+    const fs::path complet = CheminComplet(chemin);
+    e.affiche = complet.string();
+    e.cible = complet;
+    struct stat etat { };
+    bool existe = false;
+    if (::stat(complet.c_str(), &etat) == 0) {
+        // Only a regular file is replaced: renaming over a folder, a device
+        // or a pipe would destroy something that is not a saved file.
+        if (S_ISDIR(etat.st_mode))
+            throw e.EchecCreation(EISDIR);
+        if (!S_ISREG(etat.st_mode))
+            throw e.EchecCreation(EACCES);
+        if (::access(complet.c_str(), W_OK) != 0)
+            throw e.EchecCreation(errno);
+        existe = true;
+        std::error_code erreur;
+        fs::path reel = fs::canonical(complet, erreur);
+        if (!erreur)
+            e.cible = std::move(reel);
+    } else if (errno != ENOENT) {
+        throw e.EchecCreation(errno);
+    }
+    if (!e.cible.has_filename())
+        throw e.EchecCreation(ENOENT);
+
+    e.dossier = e.cible.parent_path();
+    if (const int erreur = e.Creer(static_cast<mode_t>(existe ? 0600 : 0666)); erreur != 0)
+        throw e.EchecCreation(erreur);
+    if (existe)
+        e.ReprendreDroits(etat);
+}
+
+TFichierAtomique::~TFichierAtomique() = default;
+
+void TFichierAtomique::Ajouter(std::string_view octets)
+{
+    TEtat& e = *etat_;
+    constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
+    std::size_t ecrits = 0;
+    while (ecrits < octets.size()) {
+        const ssize_t n =
+            ::write(e.descripteur, octets.data() + ecrits, std::min(octets.size() - ecrits, MorceauMaximal));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw ErreurEcritureFlux();
+        ecrits += static_cast<std::size_t>(n);
+    }
+    // Start putting these bytes on the disk now, while the next ones are
+    // made, so that little is left for the flush at the end. Only a hint: the
+    // flush still decides, and reports a failure.
+    ::sync_file_range(e.descripteur, e.position, static_cast<off_t>(octets.size()), SYNC_FILE_RANGE_WRITE);
+    e.position += static_cast<off_t>(octets.size());
+}
+
+void TFichierAtomique::Valider()
+{
+    TEtat& e = *etat_;
+    // A full disk may show only when the data reach it, or at closing.
+    if (::fsync(e.descripteur) != 0)
+        throw ErreurEcritureFlux();
+    if (e.temporaire.empty()) {
+        if (const int erreur = e.Nommer(); erreur != 0)
+            throw e.EchecCreation(erreur);
+    }
+    const int fermeture = ::close(e.descripteur);
+    e.descripteur = -1;
+    if (fermeture != 0)
+        throw ErreurEcritureFlux();
+    if (::rename(e.temporaire.c_str(), e.cible.c_str()) != 0)
+        throw e.EchecCreation(errno);
+    e.renomme = true;
+    SynchroniserDossier(e.dossier);
+}
+
+} // namespace tq
