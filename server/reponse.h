@@ -2,6 +2,7 @@
 
 #include "server/format_date.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,9 @@ namespace tq {
 struct TConfigurationServeur {
     std::string base; // path of the SQLite file
     TFormatDate formatDate { u"dd/MM/yyyy" };
+    // The time a whole request may take to arrive, head and body, and its
+    // answer to leave: a client that trickles its bytes is cut off then.
+    std::chrono::milliseconds delaiRequete { 10'000 };
 };
 
 struct TReponse {

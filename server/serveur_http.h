@@ -1,5 +1,6 @@
 #pragma once
 
+#include "server/arrivee_requete.h"
 #include "server/reponse.h"
 
 #include <atomic>
@@ -7,15 +8,19 @@
 #include <string>
 
 namespace httplib {
-class Server;
+class ThreadPool;
 }
 
 namespace tq {
 
+class TAttenteRequetes;
+class TServeurHttp;
+
 // The statistics service over HTTP: POST "/" answers a query request (see
 // Repondre); any other method or path gets a short French text with its
-// error status. Requests are served on a pool of threads, each opening the
-// base for itself.
+// error status. One thread waits for the requests while they arrive (see
+// TAttenteRequetes); each whole request is then served on a pool of
+// threads, each opening the base for itself. One request per connection.
 class TServeurStatistiques {
 public:
     explicit TServeurStatistiques(TConfigurationServeur configuration);
@@ -35,8 +40,12 @@ public:
     void Arreter();
 
 private:
+    void Traiter(int socket, TEtatArrivee etat, const std::string& requete);
+
     TConfigurationServeur configuration_;
-    std::unique_ptr<httplib::Server> serveur_;
+    std::unique_ptr<TServeurHttp> serveur_;
+    std::unique_ptr<TAttenteRequetes> attente_;
+    std::unique_ptr<httplib::ThreadPool> travailleurs_;
     int socketEcoute_ = -1;
     std::atomic<bool> ecouteDemandee_ { false };
     std::atomic<bool> ecouteTerminee_ { false };

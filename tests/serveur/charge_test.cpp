@@ -1,12 +1,16 @@
 // The stand-in server under load and bad input: many clients at once, each
 // sending a mix of good queries, bodies that are not JSON, oversized bodies
-// and texts that look like SQL. Every answer under load must be the answer
-// the same request gets alone (4xx for the bad ones), the server must still
-// answer afterwards, and its base must be byte for byte what it was.
+// (with a length and in chunks) and texts that look like SQL, while eight
+// slow clients send their requests one byte a second. Every answer under load
+// must be the answer the same request gets alone (4xx for the bad ones), the
+// slow clients must be cut off with a 408 once the delay has run out, the
+// server must still answer afterwards, and its base must be byte for byte
+// what it was.
 //
 // The load lasts TQ_CHARGE_SECONDES seconds (3 by default) with
-// TQ_CHARGE_CLIENTS clients (50 by default); server/charge runs the long
-// version and prints its figures.
+// TQ_CHARGE_CLIENTS clients (50 by default), the slow clients until each has
+// been cut off once; server/charge runs the long version and prints its
+// figures.
 #include "outils_test.h"
 #include "server/demo.h"
 
@@ -67,13 +71,26 @@ struct TRecu {
     bool operator==(const TRecu&) const = default;
 };
 
-TRecu Poster(int port, const std::string& corps)
+enum class TCadrage { Longueur, Morceaux };
+
+TRecu Poster(int port, const std::string& corps, TCadrage cadrage = TCadrage::Longueur)
 {
     httplib::Client client("127.0.0.1", port);
     // Under load and sanitizers a statistics query may wait its turn a while.
     client.set_read_timeout(120, 0);
     client.set_write_timeout(120, 0);
-    const httplib::Result r = client.Post("/", corps, "application/json");
+    const httplib::Result r =
+        cadrage == TCadrage::Longueur
+            ? client.Post("/", corps, "application/json")
+            : client.Post(
+                "/",
+                [&corps](std::size_t debut, httplib::DataSink& sink) {
+                    if (debut < corps.size())
+                        return sink.write(corps.data() + debut, std::min<std::size_t>(corps.size() - debut, 65536));
+                    sink.done();
+                    return true;
+                },
+                "application/json");
     if (!r)
         return { -1, httplib::to_string(r.error()) };
     return { r->status, r->body };
@@ -85,6 +102,7 @@ struct TRequeteCharge {
     const char* nom;
     std::string corps;
     TAttendu attendu;
+    TCadrage cadrage = TCadrage::Longueur;
 };
 
 std::vector<TRequeteCharge> Requetes()
@@ -109,8 +127,43 @@ std::vector<TRequeteCharge> Requetes()
           TAttendu::Refus400 },
         { "sql_a_la_place_du_type", "{\"type\":\"4 OR 1=1\",\"requeteId\":1}", TAttendu::Refus400 },
         { "dix_megaoctets", TexteRequete(4, 1) + std::string(10 << 20, ' '), TAttendu::Refus413 },
+        { "dix_megaoctets_en_morceaux", TexteRequete(4, 1) + std::string(10 << 20, ' '), TAttendu::Refus413,
+          TCadrage::Morceaux },
     };
 }
+
+// A client that sends a request one byte a second, on a new connection each
+// time the server cuts it off, until the end of the load and at least one
+// cut; counts the cuts and the answers that were not the expected 408.
+struct TClientLent {
+    int coupures = 0;
+    int autresReponses = 0;
+
+    void Executer(int port, steady_clock::time_point fin, steady_clock::time_point limite)
+    {
+        const std::string requete = "POST / HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: 300\r\n\r\n"
+                                  + TexteRequete(4, 1) + std::string(300, ' ');
+        const std::string texte = "Délai dépassé : la requête n'est pas arrivée entière à temps.";
+        const std::string attendu =
+            "HTTP/1.1 408 Request Timeout\r\nConnection: close\r\nContent-Length: " + std::to_string(texte.size())
+            + "\r\nContent-Type: text/plain; charset=utf-8\r\n\r\n" + texte;
+        while ((steady_clock::now() < fin || coupures == 0) && steady_clock::now() < limite) {
+            tq::test::TConnexionBrute connexion(port);
+            std::size_t envoyes = 0;
+            while (steady_clock::now() < limite && envoyes < requete.size()
+                   && !connexion.ReponseOuFermeture(milliseconds(1000))) {
+                if (!connexion.Envoyer(requete.substr(envoyes++, 1)))
+                    break;
+            }
+            if (steady_clock::now() >= limite)
+                break;
+            if (connexion.LireJusquALaFermeture() == attendu)
+                ++coupures;
+            else
+                ++autresReponses;
+        }
+    }
+};
 
 TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
 {
@@ -123,14 +176,17 @@ TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
     const std::uint64_t empreinteAvant = Empreinte(base);
     const std::set<std::string> nomsAvant = Noms(std::filesystem::path(base).parent_path());
 
-    tq::test::TServeurEnFond serveur({ base, tq::TFormatDate(u"dd/MM/yyyy") });
+    // Long enough for a refused ten-megabyte body to be read to its end
+    // under load and sanitizers, so that its client gets the 413.
+    const milliseconds delai = seconds(5);
+    tq::test::TServeurEnFond serveur({ base, tq::TFormatDate(u"dd/MM/yyyy"), delai });
     const std::vector<TRequeteCharge> requetes = Requetes();
 
     // Each request alone first: the answer every later one must match.
     std::vector<TRecu> references;
     for (const TRequeteCharge& r : requetes) {
         SCOPED_TRACE(r.nom);
-        references.push_back(Poster(serveur.Port(), r.corps));
+        references.push_back(Poster(serveur.Port(), r.corps, r.cadrage));
         const int statut = references.back().statut;
         switch (r.attendu) {
         case TAttendu::Reponse:
@@ -158,7 +214,12 @@ TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
     std::vector<TCompte> comptes(requetes.size());
     std::atomic<long> parStatut200 { 0 }, parStatut4xx { 0 };
     const auto fin = steady_clock::now() + seconds(secondes);
+    // Eight slow clients, as many as the HTTP library has workers: none of
+    // them may keep the others from being answered.
+    std::vector<TClientLent> lents(8);
     std::vector<std::thread> fils;
+    for (TClientLent& lent : lents)
+        fils.emplace_back([&]() { lent.Executer(serveur.Port(), fin, fin + delai + seconds(30)); });
     for (int f = 0; f < clients; ++f) {
         fils.emplace_back([&, f]() {
             // Each client starts at another place in the mix.
@@ -166,7 +227,7 @@ TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
                 const std::size_t k = i % requetes.size();
                 // Every connection is answered at the first try: none is
                 // reset while fifty clients open theirs at once.
-                const TRecu recu = Poster(serveur.Port(), requetes[k].corps);
+                const TRecu recu = Poster(serveur.Port(), requetes[k].corps, requetes[k].cadrage);
                 ++comptes[k].envoyees;
                 if (recu.statut < 0)
                     ++comptes[k].sansReponse;
@@ -190,8 +251,16 @@ TEST(ChargeServeur, ReponsesInchangeesEtBaseIntacteSousLaCharge)
         EXPECT_GT(comptes[k].envoyees.load(), 0);
         total += comptes[k].envoyees;
     }
+    int coupures = 0;
+    for (std::size_t i = 0; i < lents.size(); ++i) {
+        SCOPED_TRACE("client lent " + std::to_string(i));
+        EXPECT_GE(lents[i].coupures, 1);
+        EXPECT_EQ(lents[i].autresReponses, 0);
+        coupures += lents[i].coupures;
+    }
     std::cout << "[ charge   ] " << clients << " clients, " << secondes << " s : " << total << " requêtes ("
-              << total / secondes << " par seconde), " << parStatut200 << " en 200, " << parStatut4xx << " en 4xx\n";
+              << total / secondes << " par seconde), " << parStatut200 << " en 200, " << parStatut4xx << " en 4xx ; "
+              << lents.size() << " clients lents coupés " << coupures << " fois\n";
     for (std::size_t k = 0; k < requetes.size(); ++k)
         std::cout << "[ charge   ]   " << requetes[k].nom << " : " << comptes[k].envoyees << " envoyées, "
                   << comptes[k].differentes << " différentes, " << comptes[k].sansReponse << " sans réponse\n";

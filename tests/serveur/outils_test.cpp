@@ -4,6 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <stdexcept>
 
@@ -34,6 +40,51 @@ TServeurEnFond::~TServeurEnFond()
 {
     serveur_.Arreter();
     fil_.join();
+}
+
+TConnexionBrute::TConnexionBrute(int port)
+    : socket_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0))
+{
+    sockaddr_in adresse {};
+    adresse.sin_family = AF_INET;
+    adresse.sin_port = htons(static_cast<std::uint16_t>(port));
+    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (socket_ < 0 || ::connect(socket_, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse) != 0)
+        throw std::runtime_error("connexion à 127.0.0.1:" + std::to_string(port) + " impossible");
+    const timeval garde { 30, 0 };
+    ::setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, &garde, sizeof garde);
+    ::setsockopt(socket_, SOL_SOCKET, SO_SNDTIMEO, &garde, sizeof garde);
+}
+
+TConnexionBrute::~TConnexionBrute()
+{
+    ::close(socket_);
+}
+
+bool TConnexionBrute::Envoyer(std::string_view octets)
+{
+    while (!octets.empty()) {
+        const ssize_t n = ::send(socket_, octets.data(), octets.size(), MSG_NOSIGNAL);
+        if (n <= 0)
+            return false;
+        octets.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool TConnexionBrute::ReponseOuFermeture(std::chrono::milliseconds attente)
+{
+    pollfd lecture { socket_, POLLIN, 0 };
+    return ::poll(&lecture, 1, static_cast<int>(attente.count())) > 0;
+}
+
+std::string TConnexionBrute::LireJusquALaFermeture()
+{
+    std::string recu;
+    char tampon[4096];
+    for (ssize_t n; (n = ::recv(socket_, tampon, sizeof tampon, 0)) > 0;)
+        recu.append(tampon, static_cast<std::size_t>(n));
+    return recu;
 }
 
 std::string TexteRequete(int type, int requeteId, const std::string& debut, const std::string& fin)

@@ -46,6 +46,27 @@ private:
     std::thread fil_;
 };
 
+// A raw TCP connection to 127.0.0.1, for requests no HTTP client would send.
+class TConnexionBrute {
+public:
+    explicit TConnexionBrute(int port);
+    ~TConnexionBrute();
+    TConnexionBrute(const TConnexionBrute&) = delete;
+    TConnexionBrute& operator=(const TConnexionBrute&) = delete;
+
+    // False once the server has closed or reset the connection.
+    bool Envoyer(std::string_view octets);
+
+    // Whether the server has answered or closed within the wait.
+    bool ReponseOuFermeture(std::chrono::milliseconds attente);
+
+    // Everything up to the server's close (at most 30 s, as a guard).
+    std::string LireJusquALaFermeture();
+
+private:
+    int socket_ = -1;
+};
+
 // The query request exactly as the client builds it; null dates when empty.
 std::string TexteRequete(int type, int requeteId, const std::string& debut = {}, const std::string& fin = {});
 
