@@ -88,6 +88,10 @@ int main(int argc, char** argv)
         std::cout << tq::TexteAide();
         return 0;
     }
+    if (options.version) {
+        std::cout << "tq_serveur_statistiques " TQ_VERSION "\n";
+        return 0;
+    }
     try {
         return Servir(options);
     } catch (const tq::Erreur& e) {

@@ -41,8 +41,10 @@ TOptions LireOptions(const std::vector<std::string>& arguments)
             return arguments[++i];
         };
 
-        if (nom == "--aide" || nom == "-h") {
+        if (nom == "--aide" || nom == "--help" || nom == "-h") {
             options.aide = true;
+        } else if (nom == "--version") {
+            options.version = true;
         } else if (nom == "--demo") {
             options.demo = true;
         } else if (nom == "--port") {
@@ -58,7 +60,8 @@ TOptions LireOptions(const std::vector<std::string>& arguments)
         } else {
             throw Erreur("Option inconnue : « " + nom + " ».");
         }
-        if (valeurJointe && (nom == "--aide" || nom == "-h" || nom == "--demo"))
+        if (valeurJointe
+            && (nom == "--aide" || nom == "--help" || nom == "-h" || nom == "--version" || nom == "--demo"))
             throw Erreur("Option " + nom + " : elle ne prend pas de valeur.");
     }
     return options;
@@ -76,7 +79,8 @@ std::string TexteAide()
            "  --adresse ADRESSE     adresse d'écoute (défaut : 127.0.0.1)\n"
            "  --format-date MOTIF   format des dates reçues et écrites, avec d, M et y\n"
            "                        (défaut : dd/MM/yyyy ; par exemple yyyy-MM-dd ou M/d/yy)\n"
-           "  --aide                affiche cette aide\n";
+           "  --aide, --help        affiche cette aide\n"
+           "  --version             affiche le nom et la version du programme\n";
 }
 
 } // namespace tq

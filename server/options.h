@@ -14,6 +14,7 @@ struct TOptions {
     bool demo = false;
     TFormatDate formatDate { u"dd/MM/yyyy" };
     bool aide = false;
+    bool version = false;
 };
 
 // Reads the command line, program name left out. Each option takes its

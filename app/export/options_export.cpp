@@ -74,7 +74,11 @@ const char* TexteAideExport()
            "  --serveur HOTE[:PORT]        autre serveur (par défaut celui de l'application, port 2019)\n"
            "  --format-date FORMAT         format court des dates envoyées, par exemple dd/MM/yyyy\n"
            "                               (par défaut celui des réglages régionaux)\n"
-           "  --aide                       affiche cette aide\n"
+           "  --aide, --help               affiche cette aide\n"
+           "  --version                    affiche le nom et la version du programme\n"
+           "\n"
+           "Les lignes du journal vont sur la sortie d'erreur, chacune précédée de la date\n"
+           "et de l'heure (AAAA-MM-JJ hh:mm:ss.zzz).\n"
            "\n"
            "Codes de sortie : 0 succès, 1 échec de l'interrogation ou de l'écriture, 2 usage incorrect.\n";
 }
@@ -93,6 +97,9 @@ TOptionsExport LireOptionsExport(const std::vector<std::string>& arguments)
         };
         if (argument == "--aide" || argument == "-h" || argument == "--help") {
             options.aide = true;
+            return options;
+        } else if (argument == "--version") {
+            options.version = true;
             return options;
         } else if (argument == "--debut") {
             options.debut = LireDateIso(valeur(), "--debut");

@@ -12,6 +12,7 @@ namespace tq {
 // What the command line of tq_export asks for.
 struct TOptionsExport {
     bool aide = false;
+    bool version = false;
     TCommande commande = TCommande::ListeCentresStat;
     // tq_export "centres" prints the directory instead of showing it.
     std::string fichier;

@@ -2,9 +2,11 @@
 // scheduled job. Same core as the window; the log goes to standard error.
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
 #include <QDateTime>
 #include <QLocale>
+#include <QString>
 
 #include "app/commandes/commande.h"
 #include "app/commandes/message_echec.h"
@@ -16,12 +18,22 @@ namespace {
 
 using namespace tq;
 
-void EcrireLigneLog(std::u16string_view texte, const TReglagesRegionaux& reglages)
+// Standard error is a log that scheduled jobs keep for days: each line
+// starts with the date and the time, whatever the locale, and a text of
+// several lines (the socket failure's, an error body) gets a stamp on each,
+// so that no carriage return of the core's CR LF reaches the file.
+void Journaliser(std::string_view texte)
 {
-    const QTime heure = QTime::currentTime();
-    const std::chrono::hh_mm_ss<std::chrono::milliseconds> instant { std::chrono::milliseconds {
-        heure.msecsSinceStartOfDay() } };
-    std::cerr << VersUtf8(TexteHorodatage(instant, reglages)) << ": " << VersUtf8(texte) << '\n';
+    const std::string horodatage =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toStdString() + ": ";
+    std::string lignes;
+    std::size_t debut = 0;
+    do {
+        const std::size_t fin = std::min(texte.find_first_of("\r\n", debut), texte.size());
+        lignes.append(horodatage).append(texte.substr(debut, fin - debut)).push_back('\n');
+        debut = fin + (texte.compare(fin, 2, "\r\n") == 0 ? 2 : 1);
+    } while (debut < texte.size());
+    std::cerr << lignes << std::flush;
 }
 
 void AfficherCentres(const std::vector<TEnr_Centre>& centres)
@@ -45,7 +57,7 @@ int Executer(const TOptionsExport& options)
     std::u16string resultatRequete;
     std::vector<TEnr_Centre> lstCentre;
     TContexteCommande contexte {
-        [&reglages](std::u16string_view texte) { EcrireLigneLog(texte, reglages); },
+        [](std::u16string_view texte) { Journaliser(VersUtf8(texte)); },
         resultatRequete,
         lstCentre,
         reglages,
@@ -68,19 +80,23 @@ int main(int argc, char** argv)
     try {
         options = LireOptionsExport(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const ErreurUsage& erreur) {
-        std::cerr << "tq_export : " << erreur.what() << "\n\n" << TexteAideExport();
+        Journaliser(std::string("tq_export : ") + erreur.what() + "\nVoir : tq_export --aide");
         return 2;
     }
     if (options.aide) {
         std::cout << TexteAideExport();
         return 0;
     }
+    if (options.version) {
+        std::cout << "tq_export " TQ_VERSION "\n";
+        return 0;
+    }
     try {
         return Executer(options);
     } catch (const std::exception& echec) {
-        std::cerr << MessageEchec(echec) << '\n';
+        Journaliser(MessageEchec(echec));
     } catch (...) {
-        std::cerr << MessageEchecInconnu() << '\n';
+        Journaliser(MessageEchecInconnu());
     }
     return 1;
 }

@@ -43,10 +43,11 @@ struct TExecution {
     int code = -1;
     std::string sortie;
     std::string erreurs;
-    // The lines of standard error without their time stamp; each must have one.
+    // The lines of standard error without their date and time stamp; each
+    // must have one.
     std::vector<std::string> Journal() const
     {
-        static const std::regex horodatee(R"(^\d\d:\d\d:\d\d\.\d\d\d: (.*)$)");
+        static const std::regex horodatee(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d\d\d: ([^\r]*)$)");
         std::vector<std::string> lignes;
         std::istringstream flux(erreurs);
         for (std::string ligne; std::getline(flux, ligne);) {
@@ -116,44 +117,57 @@ TEST_F(ExportTest, UsageIncorrect)
         const char* message;
     };
     const Cas cas[] = {
-        { "sans commande", {}, "tq_export : commande manquante\n" },
-        { "commande inconnue", { "tout" }, "tq_export : commande inconnue : tout\n" },
-        { "fichier manquant", { "acces" }, "tq_export : la commande acces attend un FICHIER\n" },
-        { "argument en trop", { "centres", "x.csv" }, "tq_export : argument en trop : x.csv\n" },
+        { "sans commande", {}, "tq_export : commande manquante" },
+        { "commande inconnue", { "tout" }, "tq_export : commande inconnue : tout" },
+        { "fichier manquant", { "acces" }, "tq_export : la commande acces attend un FICHIER" },
+        { "argument en trop", { "centres", "x.csv" }, "tq_export : argument en trop : x.csv" },
         { "dates manquantes",
           { "statistiques", "s.csv", "--debut", "2019-03-01" },
-          "tq_export : la commande statistiques attend --debut et --fin\n" },
+          "tq_export : la commande statistiques attend --debut et --fin" },
         { "date impossible",
           { "statistiques", "s.csv", "--debut", "2019-02-30", "--fin", "2019-03-01" },
-          "tq_export : date invalide pour --debut : « 2019-02-30 » (forme attendue AAAA-MM-JJ)\n" },
+          "tq_export : date invalide pour --debut : « 2019-02-30 » (forme attendue AAAA-MM-JJ)" },
         { "date dans un autre ordre",
           { "statistiques", "s.csv", "--debut", "01/03/2019", "--fin", "2019-03-01" },
-          "tq_export : date invalide pour --debut : « 01/03/2019 » (forme attendue AAAA-MM-JJ)\n" },
+          "tq_export : date invalide pour --debut : « 01/03/2019 » (forme attendue AAAA-MM-JJ)" },
         { "periode hors statistiques",
           { "acces", "a.csv", "--mois-entier" },
-          "tq_export : --debut, --fin et --mois-entier ne valent que pour statistiques\n" },
+          "tq_export : --debut, --fin et --mois-entier ne valent que pour statistiques" },
         { "format de date en lettres",
           { "centres", "--format-date", "d MMM yyyy" },
-          "tq_export : format de date invalide : « d MMM yyyy » (jour d/dd, mois M/MM et année yy/yyyy)\n" },
-        { "option inconnue", { "centres", "--vite" }, "tq_export : option inconnue : --vite\n" },
-        { "valeur manquante", { "centres", "--serveur" }, "tq_export : l'option --serveur attend une valeur\n" },
+          "tq_export : format de date invalide : « d MMM yyyy » (jour d/dd, mois M/MM et année yy/yyyy)" },
+        { "option inconnue", { "centres", "--vite" }, "tq_export : option inconnue : --vite" },
+        { "valeur manquante", { "centres", "--serveur" }, "tq_export : l'option --serveur attend une valeur" },
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
         const TExecution execution = Executer(c.arguments);
         EXPECT_EQ(execution.code, 2);
-        EXPECT_EQ(execution.erreurs.substr(0, execution.erreurs.find('\n') + 1), c.message);
-        EXPECT_NE(execution.erreurs.find("Usage : tq_export COMMANDE [options]"), std::string::npos);
+        EXPECT_EQ(execution.Journal(), (std::vector<std::string> { c.message, "Voir : tq_export --aide" }));
         EXPECT_TRUE(execution.sortie.empty());
     }
 }
 
-TEST_F(ExportTest, Aide)
+TEST_F(ExportTest, AideEtVersion)
 {
-    const TExecution execution = Executer({ "--aide" });
-    EXPECT_EQ(execution.code, 0);
-    EXPECT_EQ(execution.sortie.rfind("Usage : tq_export COMMANDE [options]\n", 0), 0u);
-    EXPECT_TRUE(execution.erreurs.empty());
+    struct Cas {
+        const char* nom;
+        std::vector<std::string> arguments;
+        std::string debutSortie;
+    };
+    const Cas cas[] = {
+        { "aide", { "--aide" }, "Usage : tq_export COMMANDE [options]\n" },
+        { "aide en anglais", { "centres", "--help" }, "Usage : tq_export COMMANDE [options]\n" },
+        { "version", { "--version" }, "tq_export " TQ_VERSION "\n" },
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const TExecution execution = Executer(c.arguments);
+        EXPECT_EQ(execution.code, 0);
+        EXPECT_EQ(execution.sortie.substr(0, c.debutSortie.size()), c.debutSortie);
+        EXPECT_TRUE(execution.erreurs.empty());
+    }
+    EXPECT_EQ(Executer({ "--version" }).sortie, "tq_export " TQ_VERSION "\n");
 }
 
 TEST_F(ExportTest, StatistiquesCommeLeBouton)
@@ -211,11 +225,14 @@ TEST_F(ExportTest, Echecs)
 {
     {
         SCOPED_TRACE("erreur HTTP");
-        TServeurScripte serveur({ { "HTTP/1.1 500 Erreur\r\nContent-Length: 12\r\n\r\nindisponible" } });
+        TServeurScripte serveur(
+            { { "HTTP/1.1 500 Erreur\r\nContent-Length: 28\r\n\r\nindisponible\r\nrevenez demain" } });
         const TExecution execution = Executer({ "acces", Fichier("a.csv"), "--serveur", Serveur(serveur) });
         EXPECT_EQ(execution.code, 1);
-        EXPECT_EQ(execution.Journal(), (std::vector<std::string> { "Interrogation en cours...", "Erreur: indisponible",
-                                                                   "Erreur lors de l'interrogation" }));
+        // A body of two lines gives two stamped lines.
+        EXPECT_EQ(execution.Journal(),
+                  (std::vector<std::string> { "Interrogation en cours...", "Erreur: indisponible", "revenez demain",
+                                              "Erreur lors de l'interrogation" }));
         EXPECT_FALSE(fs::exists(Fichier("a.csv")));
     }
     {
@@ -223,10 +240,11 @@ TEST_F(ExportTest, Echecs)
         const TExecution execution =
             Executer({ "centres", "--serveur", "127.0.0.1:" + std::to_string(tq::test::PortFerme()) });
         EXPECT_EQ(execution.code, 1);
-        EXPECT_NE(
-            execution.erreurs.find(": Interrogation en cours...\nErreur de socket n° 10061\r\nConnexion refusée.\n"),
-            std::string::npos)
-            << execution.erreurs;
+        // The failure's two lines, each with its own stamp, no carriage return left.
+        EXPECT_EQ(execution.Journal(),
+                  (std::vector<std::string> { "Interrogation en cours...", "Erreur de socket n° 10061",
+                                              "Connexion refusée." }));
+        EXPECT_EQ(execution.erreurs.find('\r'), std::string::npos);
     }
     {
         SCOPED_TRACE("reponse illisible, ancien fichier garde");
@@ -235,8 +253,7 @@ TEST_F(ExportTest, Echecs)
         const TExecution execution = Executer({ "statistiques", Fichier("s.csv"), "--debut", "2019-03-01", "--fin",
                                                 "2019-03-31", "--serveur", Serveur(serveur) });
         EXPECT_EQ(execution.code, 1);
-        EXPECT_NE(execution.erreurs.find("\nRéponse du serveur illisible : aucun fichier n'a été écrit.\n"),
-                  std::string::npos);
+        EXPECT_EQ(execution.Journal().back(), "Réponse du serveur illisible : aucun fichier n'a été écrit.");
         EXPECT_EQ(Lire(Fichier("s.csv")), "ancien\r\n");
     }
 }

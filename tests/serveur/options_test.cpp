@@ -66,8 +66,10 @@ TEST(Options, LignesDeCommandeAcceptees)
         EXPECT_EQ(options.demo, c.demo);
         EXPECT_EQ(options.formatDate.Motif(), c.motif);
     }
-    EXPECT_TRUE(tq::LireOptions({ "--aide" }).aide);
-    EXPECT_TRUE(tq::LireOptions({ "-h" }).aide);
+    for (const char* aide : { "--aide", "--help", "-h" })
+        EXPECT_TRUE(tq::LireOptions({ aide }).aide) << aide;
+    EXPECT_TRUE(tq::LireOptions({ "--version" }).version);
+    EXPECT_FALSE(tq::LireOptions({ "--aide" }).version);
 }
 
 TEST(Options, LignesDeCommandeRefusees)
@@ -78,7 +80,8 @@ TEST(Options, LignesDeCommandeRefusees)
         const char* message;
     };
     const Cas cas[] = {
-        { "inconnue", { "--help" }, "Option inconnue : « --help »." },
+        { "inconnue", { "--aider" }, "Option inconnue : « --aider »." },
+        { "version avec valeur", { "--version=2" }, "Option --version : elle ne prend pas de valeur." },
         { "argument nu", { "base.sqlite" }, "Option inconnue : « base.sqlite »." },
         { "port manquant", { "--port" }, "Option --port : valeur manquante." },
         { "port texte", { "--port", "abc" }, "Option --port : « abc » n'est pas un numéro de port (0 à 65535)." },

@@ -100,6 +100,8 @@ TEST(Programme, AideEtOptionsRefusees)
     };
     const Cas cas[] = {
         { "aide", { "--aide" }, 0, "Usage : tq_serveur_statistiques [options]\n" },
+        { "aide en anglais", { "--help" }, 0, "Usage : tq_serveur_statistiques [options]\n" },
+        { "version", { "--version" }, 0, "tq_serveur_statistiques " TQ_VERSION "\n" },
         { "option inconnue",
           { "--verbeux" },
           2,
