@@ -1,7 +1,8 @@
 #include "server/arrivee_requete.h"
 
+#include "platform/caracteres.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <utility>
 
@@ -12,22 +13,6 @@ namespace {
 // A chunk-size line holds a few hex digits and perhaps extensions; one far
 // longer is not a client of this server.
 constexpr std::size_t longueurMaximaleLigneMorceau = 256;
-
-bool MemeNom(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::string_view SansBlancs(std::string_view texte)
-{
-    while (!texte.empty() && (texte.front() == ' ' || texte.front() == '\t'))
-        texte.remove_prefix(1);
-    while (!texte.empty() && (texte.back() == ' ' || texte.back() == '\t'))
-        texte.remove_suffix(1);
-    return texte;
-}
 
 // The methods whose body the HTTP library reads up to the client's close when
 // the request gives no length.
@@ -89,18 +74,18 @@ void TArriveeRequete::LireEntete(std::string_view entete)
         const std::string_view valeur = SansBlancs(ligne.substr(deuxPoints + 1));
         // The first of two fields with one name counts, as for the library
         // that reads the request afterwards.
-        if (MemeNom(nom, "Content-Length") && !std::exchange(longueurVue, true))
+        if (EgauxSansCasse(nom, "Content-Length") && !std::exchange(longueurVue, true))
             longueur = valeur;
-        else if (MemeNom(nom, "Transfer-Encoding") && !std::exchange(transfertVu, true))
+        else if (EgauxSansCasse(nom, "Transfer-Encoding") && !std::exchange(transfertVu, true))
             transfert = valeur;
-        else if (MemeNom(nom, "Content-Encoding") && !std::exchange(encodageVu, true))
+        else if (EgauxSansCasse(nom, "Content-Encoding") && !std::exchange(encodageVu, true))
             encodage = valeur;
     }
 
-    if (encodageVu && !MemeNom(encodage, "identity")) {
+    if (encodageVu && !EgauxSansCasse(encodage, "identity")) {
         Arreter(TEtatArrivee::EncodageRefuse);
     } else if (transfertVu) {
-        if (!MemeNom(transfert, "chunked"))
+        if (!EgauxSansCasse(transfert, "chunked"))
             Arreter(TEtatArrivee::Incorrecte);
         else
             corps_ = TCorps::Morceaux;
