@@ -306,25 +306,44 @@ private:
         case 't':
             *ecriture_++ = 0x09;
             return true;
-        case 'u': {
-            // Each escape gives one code unit: surrogate halves are taken as
-            // they come, paired or not.
-            if (fin_ - p_ < 4)
-                return false;
-            unsigned unite = 0;
-            for (int i = 0; i < 4; ++i) {
-                const int chiffre = ValeurHexa(p_[i]);
-                if (chiffre < 0)
-                    return false;
-                unite = unite << 4 | static_cast<unsigned>(chiffre);
-            }
-            p_ += 4;
-            *ecriture_++ = static_cast<char16_t>(unite);
-            return true;
-        }
+        case 'u':
+            return EchappementUnicode();
         default:
             return false;
         }
+    }
+
+    // The four characters after the "u" of an escape give one code unit: surrogate halves are
+    // taken as they come, paired or not. Four characters that are not all
+    // hexadecimal digits are still an escape, read as U+FFFD, the character
+    // that stands for what cannot be decoded: the rest of the answer stays
+    // readable, and the ASCII reduction turns it into "?", never into a
+    // character that would break the JSON text. The closing quote is never one
+    // of the four, nor a backslash, which starts an escape of its own: an
+    // escape with fewer than four characters before either is malformed.
+    bool EchappementUnicode()
+    {
+        unsigned unite = 0;
+        bool hexadecimal = true;
+        for (int i = 0; i < 4; ++i) {
+            if (p_ == fin_ || *p_ == '"' || *p_ == '\\')
+                return false;
+            if (*p_ >= 0x80) {
+                // A character beyond ASCII counts once, however many bytes
+                // it takes; what it decodes to is not kept.
+                char16_t* const avant = ecriture_;
+                if (!CaractereUtf8())
+                    return false;
+                ecriture_ = avant;
+                hexadecimal = false;
+                continue;
+            }
+            const int chiffre = ValeurHexa(*p_++);
+            hexadecimal = hexadecimal && chiffre >= 0;
+            unite = unite << 4 | static_cast<unsigned>(chiffre & 0xF);
+        }
+        *ecriture_++ = hexadecimal ? static_cast<char16_t>(unite) : u'\uFFFD';
+        return true;
     }
 
     // One well-formed UTF-8 sequence of two to four bytes: no overlong form,
