@@ -28,10 +28,10 @@ enum class TLatin1 : std::uint8_t { ParLaTable, Direct };
 // Whether a backslash that stands directly before a double quote is left out.
 enum class TBarres : std::uint8_t { Gardees, RetireesDevantGuillemet };
 
-// One pass over the text: each code unit is one table look-up and, nearly
-// always, one byte stored in place. The output is sized for one byte per code
-// unit up front; only a character that gives several bytes or none takes the
-// slower road, which resizes the buffer around it.
+// One pass over the text: each code unit is one table look-up and one byte
+// stored in place. Every character gives exactly one byte, so the output
+// sized for one byte per code unit up front always has room; a surrogate
+// pair, one character in two code units, leaves it one byte shorter.
 template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte,
                                        [[maybe_unused]] TLatin1 latin1)
 {
@@ -103,24 +103,14 @@ template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string&
             }
         }
         const std::uint16_t code = table.code[*lu++];
-        if (code < TTableEncodage::PremiereSuite) {
-            *ecrit++ = static_cast<char>(code);
-            continue;
-        }
-        std::string_view suite = "?";
         if (code == TTableEncodage::SubstitutHaut) {
             // A character beyond the first plane is one character: one "?".
+            *ecrit++ = '?';
             if (lu < fin && EstSubstitutBas(*lu))
                 ++lu;
-        } else {
-            suite = table.suites[code - TTableEncodage::PremiereSuite];
+            continue;
         }
-        const std::size_t position = static_cast<std::size_t>(ecrit - sortie.data());
-        const std::size_t reste = static_cast<std::size_t>(fin - lu);
-        sortie.resize(position + suite.size() + reste);
-        ecrit = sortie.data() + position;
-        for (char octet : suite)
-            *ecrit++ = octet;
+        *ecrit++ = static_cast<char>(code);
     }
     sortie.resize(static_cast<std::size_t>(ecrit - sortie.data()));
 }

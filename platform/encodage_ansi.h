@@ -8,10 +8,10 @@ namespace tq {
 // Text to the ANSI code page, which is always Windows-1252 here: one byte per
 // character of the code page, a best-fit character for a character outside it
 // (a letter with a diacritic gives its base letter, typographic punctuation its
-// plain form), "?" when there is none. Zero-width characters (the byte-order
-// mark among them) are dropped; a surrogate pair gives one "?". No byte-order
-// mark is written. No character outside 7-bit ASCII ever gives the double
-// quote or the backslash.
+// plain form), "?" when there is none. No character is left out: zero-width
+// ones (the byte-order mark among them) give "?" too, and a surrogate pair one
+// "?". No byte-order mark is written. No character outside 7-bit ASCII ever
+// gives the double quote or the backslash.
 std::string VersAnsi(std::u16string_view texte);
 
 // The same conversion, appended to the end of `sortie`.
@@ -25,10 +25,10 @@ void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string
 // Text reduced to 7-bit ASCII, one byte per character: ASCII unchanged, a
 // letter with a diacritic gives its base letter ("é" gives "e"), other
 // characters their nearest ASCII character where there is one ("œ" gives
-// "o", "…" gives ".", typographic quotes an apostrophe), "?" otherwise;
-// zero-width characters and the byte-order mark give nothing. No character
-// outside ASCII gives the double quote or the backslash, so a valid JSON text
-// stays valid JSON after the reduction.
+// "o", "…" gives ".", typographic quotes an apostrophe, the soft hyphen "-"),
+// "?" otherwise, zero-width characters and the byte-order mark included. No
+// character outside ASCII gives the double quote or the backslash, so a valid
+// JSON text stays valid JSON after the reduction.
 std::string ReductionAscii(std::u16string_view texte);
 
 } // namespace tq

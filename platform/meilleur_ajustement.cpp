@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <map>
 #include <string_view>
 
 #include <unicode/uchar.h>
@@ -46,25 +45,19 @@ constexpr TAjustement AjustementsAnsi[] = {
     { 0x1680, ' ' },
 };
 
-// Characters that show nothing and are dropped rather than turned into "?":
-// zero-width spaces and joiners, direction marks, the word joiner and the
-// byte-order mark.
-constexpr char16_t Invisibles[] = { 0x200B, 0x200C, 0x200D, 0x200E, 0x200F, 0x2060, 0xFEFF };
-
 // The 7-bit form of each byte from 0x80 to 0xFF of Windows-1252, one
 // character for one: letters lose their diacritics, a ligature keeps its
-// first letter, every quote mark becomes the apostrophe. The soft hyphen,
-// invisible in running text, is dropped.
-constexpr std::string_view AsciiDe80AFF[128] = {
-    "E", "?", "'", "f", "'", ".", "+", "+", "^", "%", "S", "'", "O", "?", "Z", "?", // 80
-    "?", "'", "'", "'", "'", "*", "-", "-", "~", "T", "s", "'", "o", "?", "z", "Y", // 90
-    " ", "!", "c", "L", "?", "Y", "|", "?", "?", "c", "a", "'", "-", "",  "R", "-", // A0
-    "o", "+", "2", "3", "'", "u", "?", ".", ",", "1", "o", "'", "?", "?", "?", "?", // B0
-    "A", "A", "A", "A", "A", "A", "A", "C", "E", "E", "E", "E", "I", "I", "I", "I", // C0
-    "D", "N", "O", "O", "O", "O", "O", "x", "O", "U", "U", "U", "U", "Y", "T", "s", // D0
-    "a", "a", "a", "a", "a", "a", "a", "c", "e", "e", "e", "e", "i", "i", "i", "i", // E0
-    "d", "n", "o", "o", "o", "o", "o", "/", "o", "u", "u", "u", "u", "y", "t", "y", // F0
-};
+// first letter, every quote mark becomes the apostrophe, the soft hyphen the
+// hyphen it stands for where a word is broken.
+constexpr char AsciiDe80AFF[] = "E?'f'.++^%S'O?Z?"  // 80
+                                "?''''*--~Ts'o?zY"  // 90
+                                " !cL?Y|??ca'--R-"  // A0
+                                "o+23'u?.,1o'????"  // B0
+                                "AAAAAAACEEEEIIII"  // C0
+                                "DNOOOOOxOUUUUYTs"  // D0
+                                "aaaaaaaceeeeiiii"  // E0
+                                "dnooooo/ouuuuyty"; // F0
+static_assert(sizeof AsciiDe80AFF == 128 + 1);
 
 constexpr std::uint16_t NonAttribue = 0xFFFE;
 
@@ -161,29 +154,6 @@ template <typename Accepte> char32_t Approcher(char32_t c, Accepte accepte)
     return 0;
 }
 
-// Collects the byte sequences of a table, each stored once.
-class TSuites {
-public:
-    explicit TSuites(TTableEncodage& table)
-        : table_ { table }
-    {
-    }
-
-    std::uint16_t Code(std::string_view octets)
-    {
-        if (octets.size() == 1)
-            return static_cast<unsigned char>(octets[0]);
-        auto [position, nouvelle] = indices_.try_emplace(std::string(octets), table_.suites.size());
-        if (nouvelle)
-            table_.suites.emplace_back(octets);
-        return static_cast<std::uint16_t>(TTableEncodage::PremiereSuite + position->second);
-    }
-
-private:
-    TTableEncodage& table_;
-    std::map<std::string, std::size_t, std::less<>> indices_;
-};
-
 bool EstSubstitut(char32_t c)
 {
     return c >= 0xD800 && c <= 0xDFFF;
@@ -203,11 +173,11 @@ TTableEncodage ConstruireTableAnsi()
     for (std::size_t c = 0; c < table.code.size(); ++c)
         natif[c] = table.code[c] != NonAttribue;
 
+    // Every character gives a byte, the invisible ones too (zero-width spaces
+    // and joiners, direction marks, the byte-order mark): a character left out
+    // would join the words around it without a trace.
     for (const TAjustement& a : AjustementsAnsi)
         table.code[a.caractere] = a.octet;
-    TSuites suites { table };
-    for (char16_t c : Invisibles)
-        table.code[c] = suites.Code("");
 
     auto accepte = [&natif](char32_t p) {
         return p < natif.size() && natif[p] && p >= 0x20 && p != 0x7F && p != u'"' && p != u'\\'
@@ -233,17 +203,12 @@ TTableEncodage ConstruireTableAscii()
 {
     const TTableEncodage& ansi = TableAnsi();
     TTableEncodage table;
-    TSuites suites { table };
     for (std::size_t c = 0; c < table.code.size(); ++c) {
         const std::uint16_t code = ansi.code[c];
-        if (code == TTableEncodage::SubstitutHaut)
+        if (code == TTableEncodage::SubstitutHaut || code < 0x80)
             table.code[c] = code;
-        else if (code < 0x80)
-            table.code[c] = code;
-        else if (code < 0x100)
-            table.code[c] = suites.Code(AsciiDe80AFF[code - 0x80]);
         else
-            table.code[c] = suites.Code(ansi.suites[code - TTableEncodage::PremiereSuite]);
+            table.code[c] = static_cast<unsigned char>(AsciiDe80AFF[code - 0x80]);
     }
     return table;
 }

@@ -2,22 +2,17 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace tq {
 
 // A conversion table from UTF-16 code units to bytes, built once and then
-// only read. An entry below 0x100 is the one byte of that code unit; from
-// 0x100 up it is 0x100 plus the index of a byte sequence in `suites` (several
-// bytes, or none for a character that is dropped). A high surrogate has its
-// own marker: it takes the low surrogate that follows with it.
+// only read: each entry is the one byte of that code unit, no character is
+// left out. A high surrogate has its own marker instead: with the low
+// surrogate that follows it, it is one character beyond the first plane.
 struct TTableEncodage {
-    static constexpr std::uint16_t PremiereSuite = 0x100;
     static constexpr std::uint16_t SubstitutHaut = 0xFFFF;
 
     std::array<std::uint16_t, 0x10000> code {};
-    std::vector<std::string> suites;
 };
 
 // The Windows-1252 table with its best-fit mappings.

@@ -61,6 +61,11 @@ void LireCentre(const js::TValeur& objet, TEnr_Centre& centre, char16_t separate
 void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres, const TReglagesRegionaux& reglages)
 {
     centres.clear();
+    // A UTF-8 answer may begin with a byte-order mark, which its decoding
+    // keeps as U+FEFF. It marks the encoding and is no character of the text:
+    // reduced to "?", it would make the whole answer unreadable.
+    if (reponse.starts_with(u'\uFEFF'))
+        reponse.remove_prefix(1);
     const std::optional<js::TDocument> document = js::ParseDocument(ReductionAscii(reponse), 0);
     if (!document)
         return;

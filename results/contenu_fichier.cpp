@@ -15,6 +15,11 @@ namespace js = json_souple;
 
 std::string ContenuFichierJson(std::u16string_view reponse)
 {
+    // A byte-order mark that the decoding of a UTF-8 answer kept marks that
+    // encoding and is no character of the text; written as "?" it would leave
+    // a file that no longer reads as JSON.
+    if (reponse.starts_with(u'\uFEFF'))
+        reponse.remove_prefix(1);
     std::string contenu;
     ReserverGrandTampon(contenu, reponse.size() + 2);
     AjouterEnAnsi(contenu, reponse);

@@ -85,7 +85,7 @@ char16_t Decoder1252(unsigned char octet)
     return octet;
 }
 
-// Over the whole first plane: at most one byte per character, a character of
+// Over the whole first plane: exactly one byte per character, a character of
 // the code page gives its own byte and no other character takes that byte
 // unless it is a best fit; nothing outside ASCII becomes '"' or '\'.
 TEST(EncodageAnsi, ToutLePremierPlan)
@@ -97,9 +97,9 @@ TEST(EncodageAnsi, ToutLePremierPlan)
         const char16_t unite = static_cast<char16_t>(c);
         const std::string octets = tq::VersAnsi(Caractere(unite));
         const std::string ascii = tq::ReductionAscii(Caractere(unite));
-        bool bon = octets.size() <= 1;
+        bool bon = octets.size() == 1 && ascii.size() == 1;
         if (bon && EstNatif1252(unite))
-            bon = octets.size() == 1 && Decoder1252(static_cast<unsigned char>(octets[0])) == unite;
+            bon = Decoder1252(static_cast<unsigned char>(octets[0])) == unite;
         if (c >= 0x80)
             bon = bon && octets.find_first_of("\"\\") == std::string::npos
                && ascii.find_first_of("\"\\") == std::string::npos;
@@ -163,8 +163,12 @@ TEST(EncodageAnsi, CaracteresNommes)
           "a?b" },
         { "substitut haut en fin", u"a\xD83D", "a?" },
         { "deux substituts hauts", u"\xD83D\xD83D\xDE00", "??" },
-        { "marque d ordre des octets", u"\uFEFFa", "a" },
-        { "espace sans chasse", u"a\u200Bb", "ab" },
+        { "marque d ordre des octets", u"\uFEFFa", "?a" },
+        { "espace sans chasse", u"a\u200Bb", "a?b" },
+        { "liants et marques de sens", u"a\u200C\u200D\u200E\u200F\u2060b", "a?????b" },
+        { "trait d union conditionnel", u"Saint\u00ADEtienne",
+          "Saint\xAD"
+          "Etienne" },
         { "controle C1", u"\u0080", "?" },
         { "texte vide", u"", "" },
         { "ASCII", u"{\"a\":\"b\\\\c\"}\r\n", "{\"a\":\"b\\\\c\"}\r\n" },
@@ -180,7 +184,7 @@ TEST(EncodageAnsi, AjouteALaSuite)
 {
     std::string sortie = "ab";
     tq::AjouterEnAnsi(sortie, u"\uFEFFé\U0001F600€");
-    EXPECT_EQ(Hexa(sortie), Hexa("ab\xE9?\x80"));
+    EXPECT_EQ(Hexa(sortie), Hexa("ab?\xE9?\x80"));
 }
 
 // The rule written plainly: drop each backslash that stands directly before a
@@ -246,7 +250,9 @@ TEST(ReductionAscii, CaracteresNommes)
         { "espace insecable", u"a\u00A0b", "a b" },
         { "espace fine insecable", u"a\u202Fb", "a b" },
         { "tirets", u"–—\u2010", "---" },
-        { "trait d union conditionnel", u"Cen\u00ADtre", "Centre" },
+        { "trait d union conditionnel", u"Saint\u00ADEtienne", "Saint-Etienne" },
+        { "espace sans chasse", u"a\u200Bb", "a?b" },
+        { "liants et marques de sens", u"a\u200C\u200D\u200E\u200F\u2060b", "a?????b" },
         { "numero", u"N°", "No" },
         { "L barre", u"Łódź", "Lodz" },
         { "o barre", u"Ø", "O" },
@@ -256,7 +262,7 @@ TEST(ReductionAscii, CaracteresNommes)
         { "ideogramme", u"中", "?" },
         { "paire de substitution", u"\U0001F600", "?" },
         { "substitut seul", u"\xDC00", "?" },
-        { "marque d ordre des octets", u"\uFEFF{}", "{}" },
+        { "marque d ordre des octets", u"\uFEFF{}", "?{}" },
         { "controle C1", u"\u0081", "?" },
         { "double quote et barre inverse ASCII", u"\"\\", "\"\\" },
         { "controle ASCII", u"\x01\x7F", "\x01\x7F" },
@@ -290,7 +296,7 @@ TEST(ReductionAscii, LettresLatinesDecomposees)
     EXPECT_GE(verifiees, 240);
 }
 
-// One byte per character, none for an invisible one, in a long text: every
+// One byte per character, an invisible one included, in a long text: every
 // byte after them must still land in its place.
 TEST(ReductionAscii, TexteLongUnOctetParCaractere)
 {
@@ -298,7 +304,7 @@ TEST(ReductionAscii, TexteLongUnOctetParCaractere)
     std::string attendu;
     for (int i = 0; i < 5000; ++i) {
         texte += u"é…\uFEFFx";
-        attendu += "e.x";
+        attendu += "e.?x";
     }
     texte += u"œ";
     attendu += "o";
@@ -309,8 +315,8 @@ TEST(ReductionAscii, TexteLongUnOctetParCaractere)
 
 namespace {
 
-// A piece large enough to take the reserved-buffer road, with characters that
-// give no byte or stand for two code units at both ends and in the middle.
+// A piece large enough to take the reserved-buffer road, with an invisible
+// character in the middle and a character of two code units at the end.
 TEST(ReductionAscii, GrandTexte)
 {
     constexpr std::size_t Taille = 9u << 20;
@@ -320,15 +326,17 @@ TEST(ReductionAscii, GrandTexte)
     texte[Taille - 2] = u'\xD83D';
     texte[Taille - 1] = u'\xDE00';
     const std::string ascii = tq::ReductionAscii(texte);
-    // The mark gives no byte and the pair one for its two code units.
-    ASSERT_EQ(ascii.size(), Taille - 1 - 1);
+    // The mark gives its "?" and the pair one "?" for its two code units.
+    ASSERT_EQ(ascii.size(), Taille - 1);
     EXPECT_EQ(ascii.substr(0, 4), "oaaa");
     EXPECT_EQ(ascii.substr(ascii.size() - 3), "aa?");
-    EXPECT_EQ(ascii.find_first_not_of('a', 1), ascii.size() - 1);
+    EXPECT_EQ(ascii.find_first_not_of('a', 1), Taille / 2);
+    EXPECT_EQ(ascii.find_first_not_of('a', Taille / 2 + 1), ascii.size() - 1);
 
     std::string ansi = "debut";
     tq::AjouterEnAnsi(ansi, texte);
-    ASSERT_EQ(ansi.size(), 5 + Taille - 2);
+    ASSERT_EQ(ansi.size(), 5 + Taille - 1);
+    EXPECT_EQ(ansi[5 + Taille / 2], '?');
     EXPECT_EQ(ansi.substr(0, 7), "debut\x9C"
                                  "a");
     EXPECT_EQ(ansi.back(), '?');

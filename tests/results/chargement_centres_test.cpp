@@ -201,6 +201,8 @@ TEST(ChargerCentres, TextesDesEnseignes)
         { "ideogramme", u"\"enseigne\":\"\\u4E2D\"", u"?" },
         { "paire echappee", u"\"enseigne\":\"\\ud83d\\ude00\"", u"?" },
         { "saut de ligne echappe", u"\"enseigne\":\"a\\nb\"", u"a\nb" },
+        { "echappement u non hexadecimal", u"\"enseigne\":\"A\\u00zzB\"", u"A?B" },
+        { "marque d'ordre au milieu", u"\"enseigne\":\"A\uFEFFB\"", u"A?B" },
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);

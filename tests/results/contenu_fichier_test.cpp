@@ -94,6 +94,7 @@ TEST(ContenuFichierJson, LaReponseEnUneLigne)
         { "pas du JSON", u"{\"a\":", "{\"a\":\r\n" },
         { "accents", u"{\"ville\":\"Château\"}", "{\"ville\":\"Ch\xE2teau\"}\r\n" },
         { "marque d ordre des octets", u"\uFEFF{}", "{}\r\n" },
+        { "marque d ordre au milieu", u"{}\uFEFF", "{}?\r\n" },
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);
