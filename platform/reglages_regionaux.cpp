@@ -3,6 +3,7 @@
 #include "platform/caracteres.h"
 
 #include <array>
+#include <optional>
 
 namespace tq {
 
@@ -20,6 +21,94 @@ void AjouterNombre(std::u16string& sortie, unsigned valeur, int chiffresMinimum)
         sortie.push_back(u'0');
     while (n > 0)
         sortie.push_back(chiffres[static_cast<std::size_t>(--n)]);
+}
+
+// A short date pattern reduced to what the date text is made of: its three
+// number fields in order, with the date separator between two fields that
+// the pattern keeps apart.
+struct TMotifDate {
+    std::u16string motif;
+    char16_t separateur = u'/';
+};
+
+// A character that can separate the fields of a date: ASCII punctuation and
+// blanks, and the no-break spaces. Letters and ideographs of any script
+// ("年", "г") are literal text.
+bool EstSeparateurPossible(char16_t c)
+{
+    if (c < 0x80)
+        return !EstLettreAscii(c) && !EstChiffreAscii(c) && c != u'\'';
+    return c == u'\u00A0' || c == u'\u202F';
+}
+
+// Reads the pattern the way the desktop toolkit writes dates with it: "d" and
+// "dd" are the day, "M" and "MM" the month, a month written as a name ("MMM",
+// "MMMM") counts as a two-digit month, "yy" is a two-digit year and "yyyy" a
+// four-digit one. Quoted text, the weekday's name ("ddd", "dddd") and every
+// other letter are literal text, which the date text leaves out. Gives
+// nothing unless the day, the month and the year each appear once.
+std::optional<TMotifDate> LireMotifDate(std::u16string_view motif)
+{
+    TMotifDate date;
+    bool separateurVu = false;
+    // Whether anything stands between the last field and the one to come, and
+    // the first character there that can separate them.
+    bool ecart = false;
+    char16_t candidat = 0;
+    int jours = 0, mois = 0, annees = 0;
+    for (std::size_t i = 0; i < motif.size();) {
+        const char16_t c = motif[i];
+        if (c == u'\'') {
+            // Quoted text up to the next lone quote; "''" is a quote.
+            std::size_t fin = i + 1;
+            while (fin < motif.size() && motif[fin] != u'\'')
+                ++fin;
+            i = fin + 1;
+            ecart = true;
+            continue;
+        }
+        std::size_t fin = i;
+        while (fin < motif.size() && motif[fin] == c)
+            ++fin;
+        const std::size_t longueur = fin - i;
+        std::u16string champ;
+        if (c == u'd' && longueur <= 2) {
+            champ.assign(longueur, u'd');
+            ++jours;
+        } else if (c == u'M') {
+            champ.assign(longueur <= 2 ? longueur : 2, u'M');
+            ++mois;
+        } else if (c == u'y' && longueur >= 2) {
+            champ.assign(longueur >= 4 ? 4 : 2, u'y');
+            ++annees;
+        } else {
+            for (std::size_t j = i; j < fin && candidat == 0; ++j)
+                if (EstSeparateurPossible(motif[j]))
+                    candidat = motif[j];
+            ecart = true;
+            i = fin;
+            continue;
+        }
+        if (ecart && !date.motif.empty()) {
+            date.motif.push_back(u'/');
+            if (!separateurVu && candidat != 0) {
+                date.separateur = candidat;
+                separateurVu = true;
+            }
+        }
+        date.motif += champ;
+        ecart = false;
+        candidat = 0;
+        i = fin;
+    }
+    if (jours != 1 || mois != 1 || annees != 1)
+        return std::nullopt;
+    // The separator positions carry the separator itself, as the settings of a
+    // numeric pattern do.
+    for (char16_t& c : date.motif)
+        if (c == u'/')
+            c = date.separateur;
+    return date;
 }
 
 } // namespace
@@ -59,14 +148,9 @@ TReglagesRegionaux ReglagesDepuisLocale(std::u16string_view motifDateCourt, char
     TReglagesRegionaux reglages;
     reglages.separateurHeure = separateurHeure;
     reglages.separateurDecimal = separateurDecimal;
-    if (!EstFormatDateNumerique(motifDateCourt))
-        return reglages;
-    reglages.formatDateCourt = std::u16string(motifDateCourt);
-    for (char16_t c : motifDateCourt) {
-        if (!EstLettreAscii(c)) {
-            reglages.separateurDate = c;
-            break;
-        }
+    if (const std::optional<TMotifDate> date = LireMotifDate(motifDateCourt)) {
+        reglages.formatDateCourt = date->motif;
+        reglages.separateurDate = date->separateur;
     }
     return reglages;
 }

@@ -114,8 +114,10 @@ private slots:
                                << "..,";
         QTest::newRow("fr_CA") << "yyyy-MM-dd"
                                << "-:,"; // "HH 'h' mm": no time separator
-        QTest::newRow("C") << "M/d/yy"
-                           << "/:."; // "d MMM yyyy" names the month: counts as none
+        QTest::newRow("C") << "d MM yyyy"
+                           << " :."; // "d MMM yyyy": the month's name counts as two digits
+        QTest::newRow("bg_BG") << "d.MM.yy"
+                               << ".:,"; // "d.MM.yy 'г'.": the quoted text is left out
     }
     void reglagesDuSysteme()
     {
