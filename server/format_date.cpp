@@ -1,7 +1,13 @@
 #include "server/format_date.h"
 
+#include "platform/motif_date_locale.h"
+#include "platform/reglages_regionaux.h"
 #include "platform/texte_utf.h"
 #include "server/erreurs_serveur.h"
+
+#include <array>
+#include <cstdlib>
+#include <optional>
 
 namespace tq {
 
@@ -40,6 +46,56 @@ void AjouterNombre(std::u16string& texte, int valeur, int chiffresMinimum)
     while (chiffres.size() < static_cast<std::size_t>(chiffresMinimum))
         chiffres.insert(chiffres.begin(), u'0');
     texte += chiffres;
+}
+
+// Two-digit years fall in 1950 to 2049.
+int AnneeSurQuatreChiffres(int valeur, std::size_t chiffres)
+{
+    if (chiffres != 2)
+        return valeur;
+    return valeur < 50 ? 2000 + valeur : 1900 + valeur;
+}
+
+std::optional<std::chrono::year_month_day> Jour(int annee, int mois, int jour)
+{
+    const std::chrono::year_month_day date { std::chrono::year { annee },
+                                             std::chrono::month { static_cast<unsigned>(mois) },
+                                             std::chrono::day { static_cast<unsigned>(jour) } };
+    if (!date.ok() || annee < 1)
+        return std::nullopt;
+    return date;
+}
+
+// One run of digits: its value and its length.
+struct TNombre {
+    int valeur = 0;
+    std::size_t chiffres = 0;
+};
+
+// Three runs of at most four digits, split by one character that is neither
+// a digit, a letter nor a control character, the same both times.
+std::optional<std::array<TNombre, 3>> TroisNombres(std::u16string_view texte)
+{
+    std::array<TNombre, 3> nombres;
+    std::size_t position = 0;
+    char16_t separateur = 0;
+    for (std::size_t n = 0; n < nombres.size(); ++n) {
+        if (n > 0) {
+            if (position >= texte.size() || EstLettreAscii(texte[position]) || texte[position] < 0x20
+                || (n == 2 && texte[position] != separateur))
+                return std::nullopt;
+            separateur = texte[position++];
+        }
+        while (position < texte.size() && EstChiffre(texte[position]) && nombres[n].chiffres < 5) {
+            nombres[n].valeur = nombres[n].valeur * 10 + (texte[position++] - u'0');
+            ++nombres[n].chiffres;
+        }
+        if (nombres[n].chiffres == 0 || nombres[n].chiffres > 4)
+            return std::nullopt;
+    }
+    if (position != texte.size())
+        return std::nullopt;
+    return nombres;
 }
 
 [[noreturn]] void RefuserMotif(std::u16string_view motif, const char* raison)
@@ -86,8 +142,45 @@ TFormatDate::TFormatDate(std::u16string_view motif)
         RefuserMotif(motif, "le jour, le mois et l'année doivent tous y figurer");
 }
 
+TFormatDate TFormatDate::DeLaLocale(std::string_view nomLocale)
+{
+    TFormatDate format(u"dd/MM/yyyy");
+    format.lecture_ = TLecture::FormesDesLocales;
+    const std::u16string motif = ReglagesDepuisLocale(MotifDateCourtLocale(nomLocale), u':', u'.').formatDateCourt;
+    format.ordreLocale_ = motif.find(u'M') < motif.find(u'd') ? TOrdre::MoisJour : TOrdre::JourMois;
+    return format;
+}
+
+std::chrono::year_month_day TFormatDate::LireSansMotif(std::u16string_view texte) const
+{
+    const std::optional<std::array<TNombre, 3>> nombres = TroisNombres(texte);
+    std::optional<std::chrono::year_month_day> date;
+    if (nombres && (*nombres)[0].chiffres == 4) {
+        const auto [annee, mois, jour] = *nombres;
+        if (mois.chiffres <= 2 && jour.chiffres <= 2)
+            date = Jour(annee.valeur, mois.valeur, jour.valeur);
+    } else if (nombres && (*nombres)[0].chiffres <= 2 && (*nombres)[1].chiffres <= 2
+               && ((*nombres)[2].chiffres == 2 || (*nombres)[2].chiffres == 4)) {
+        const auto [premier, second, dernier] = *nombres;
+        const int annee = AnneeSurQuatreChiffres(dernier.valeur, dernier.chiffres);
+        const auto jourMois = Jour(annee, second.valeur, premier.valeur);
+        const auto moisJour = Jour(annee, premier.valeur, second.valeur);
+        if (jourMois && moisJour)
+            date = ordreLocale_ == TOrdre::JourMois ? jourMois : moisJour;
+        else
+            date = jourMois ? jourMois : moisJour;
+    }
+    if (!date)
+        throw ErreurRequete("Date illisible : « " + TexteCite(texte)
+                            + " » (attendu : jour, mois et année en chiffres, ou l'année sur quatre chiffres "
+                              "d'abord).");
+    return *date;
+}
+
 std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const
 {
+    if (lecture_ == TLecture::FormesDesLocales)
+        return LireSansMotif(texte);
     const auto refuser = [&]() {
         throw ErreurRequete("Date illisible : « " + TexteCite(texte) + " » (format attendu : " + VersUtf8(motif_)
                             + ").");
@@ -121,20 +214,15 @@ std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const
             jour = valeur;
         else if (element.champ == TChamp::Mois)
             mois = valeur;
-        else if (element.largeur == 2)
-            // Two-digit years fall in 1950 to 2049.
-            annee = valeur < 50 ? 2000 + valeur : 1900 + valeur;
         else
-            annee = valeur;
+            annee = AnneeSurQuatreChiffres(valeur, lus);
     }
     if (position != texte.size())
         refuser();
-    const std::chrono::year_month_day date { std::chrono::year { annee },
-                                             std::chrono::month { static_cast<unsigned>(mois) },
-                                             std::chrono::day { static_cast<unsigned>(jour) } };
-    if (!date.ok() || annee < 1)
+    const std::optional<std::chrono::year_month_day> date = Jour(annee, mois, jour);
+    if (!date)
         refuser();
-    return date;
+    return *date;
 }
 
 std::u16string TFormatDate::Ecrire(std::chrono::year_month_day jour) const
@@ -159,6 +247,16 @@ std::u16string TFormatDate::Ecrire(std::chrono::year_month_day jour) const
         }
     }
     return texte;
+}
+
+std::string NomLocaleDesDates()
+{
+    for (const char* variable : { "LC_ALL", "LC_TIME", "LANG" }) {
+        const char* valeur = std::getenv(variable);
+        if (valeur != nullptr && *valeur != '\0')
+            return valeur;
+    }
+    return {};
 }
 
 } // namespace tq

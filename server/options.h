@@ -12,7 +12,8 @@ struct TOptions {
     int port = 2019; // 0 takes a free port
     std::string base = "statistiques.sqlite";
     bool demo = false;
-    TFormatDate formatDate { u"dd/MM/yyyy" };
+    // Without --format-date, the dates of the locale the server runs in.
+    TFormatDate formatDate = TFormatDate::DeLaLocale(NomLocaleDesDates());
     bool aide = false;
     bool version = false;
 };

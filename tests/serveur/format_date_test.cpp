@@ -2,8 +2,11 @@
 
 #include "platform/texte_utf.h"
 #include "server/erreurs_serveur.h"
+#include "server/options.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace std::chrono;
 
@@ -99,4 +102,83 @@ TEST(FormatDate, MotifsRefuses)
                       "Format de date incorrect : « " + tq::VersUtf8(c.motif) + " » (" + c.raison + ").");
         }
     }
+}
+
+// Without a forced pattern: the dates of every locale's short format, day and
+// month settled by their values first and by the server's locale only when
+// both orders give a day.
+TEST(FormatDate, FormesDesLocales)
+{
+    struct Cas {
+        const char* nom;
+        const char* locale;
+        std::u16string_view texte;
+        year_month_day jour;
+    };
+    const Cas cas[] = {
+        { "americain ambigu", "en_US.UTF-8", u"12/1/26", 2026y / December / 1d },
+        { "britannique ambigu", "en_GB.UTF-8", u"12/01/2026", 2026y / January / 12d },
+        { "allemand", "de_DE.UTF-8", u"01.12.26", 2026y / December / 1d },
+        { "francais", "fr_FR.UTF-8", u"01/03/2019", 2019y / March / 1d },
+        { "locale C, jour d'abord", "C.UTF-8", u"1 12 2026", 2026y / December / 1d },
+        { "locale absente", "", u"1/2/2026", 2026y / February / 1d },
+        { "japonais annee d'abord", "ja_JP.UTF-8", u"2026/12/01", 2026y / December / 1d },
+        { "annee d'abord ailleurs", "en_US.UTF-8", u"2026-1-2", 2026y / January / 2d },
+        { "un seul ordre possible", "en_US.UTF-8", u"13/1/26", 2026y / January / 13d },
+        { "un seul ordre possible inverse", "de_DE.UTF-8", u"1.13.26", 2026y / January / 13d },
+        { "jour egal au mois", "en_US.UTF-8", u"5/5/26", 2026y / May / 5d },
+        { "annee courte 49 et 50", "en_US.UTF-8", u"12/31/49", 2049y / December / 31d },
+        { "annee 1950", "de_DE.UTF-8", u"1.1.50", 1950y / January / 1d },
+        { "jour zero du client", "fr_FR.UTF-8", u"30/12/1899", 1899y / December / 30d },
+        { "espace insecable", "fr_FR.UTF-8", u"01\u00A003\u00A02019", 2019y / March / 1d },
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        EXPECT_EQ(tq::TFormatDate::DeLaLocale(c.locale).Lire(c.texte), c.jour);
+        EXPECT_EQ(tq::TFormatDate::DeLaLocale(c.locale).Ecrire(c.jour), tq::TFormatDate(u"dd/MM/yyyy").Ecrire(c.jour));
+    }
+}
+
+TEST(FormatDate, FormesDesLocalesIllisibles)
+{
+    const std::u16string_view textes[] = {
+        u"",         u"12/1",    u"12/1/26/1", u"12/1.26",    u"12a1a26",    u"2026/13/01",  u"2026/2/30",
+        u"31/31/26", u"1/2/026", u"1/2/20266", u"123/1/2026", u"1/123/2026", u"2026/01/001", u"0/1/26",
+        u" 1/2/26",  u"1/2/26 ", u"1/2/0000",
+    };
+    const tq::TFormatDate format = tq::TFormatDate::DeLaLocale("fr_FR.UTF-8");
+    for (const std::u16string_view texte : textes) {
+        SCOPED_TRACE(tq::VersUtf8(texte));
+        try {
+            format.Lire(texte);
+            ADD_FAILURE() << "lu";
+        } catch (const tq::ErreurRequete& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "Date illisible : « " + tq::VersUtf8(texte)
+                          + " » (attendu : jour, mois et année en chiffres, ou l'année sur quatre chiffres d'abord).");
+        }
+    }
+}
+
+// The server's options without --format-date read as the locale of the
+// environment tells; --format-date still forces its one pattern.
+TEST(FormatDate, OptionsSansFormatImpose)
+{
+    struct Cas {
+        const char* lcAll;
+        year_month_day jour;
+    };
+    const Cas cas[] = { { "en_US.UTF-8", 2026y / December / 1d }, { "en_GB.UTF-8", 2026y / January / 12d } };
+    const char* avant = std::getenv("LC_ALL");
+    const std::string sauve = avant != nullptr ? avant : "";
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.lcAll);
+        ::setenv("LC_ALL", c.lcAll, 1);
+        EXPECT_EQ(tq::LireOptions({}).formatDate.Lire(u"12/1/26"), c.jour);
+        EXPECT_THROW(tq::LireOptions({ "--format-date", "M/d/yy" }).formatDate.Lire(u"2026-12-01"), tq::ErreurRequete);
+    }
+    if (avant != nullptr)
+        ::setenv("LC_ALL", sauve.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
 }
