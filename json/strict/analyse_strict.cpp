@@ -1,6 +1,7 @@
 #include "json/strict/document_strict.h"
 
 #include "json/strict/stockage_document.h"
+#include "platform/caracteres.h"
 
 #include <cstring>
 #include <vector>
@@ -22,21 +23,6 @@ constexpr int ProfondeurMaximale = 512;
 constexpr bool EstBlanc(unsigned char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-constexpr bool EstChiffre(unsigned char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-constexpr int ValeurHexa(unsigned char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // A recursive-descent reader, one method per rule. Every method starts on the
@@ -185,13 +171,13 @@ private:
         const unsigned char* const debut = p_;
         if (*p_ == '-')
             ++p_;
-        if (p_ == fin_ || !EstChiffre(*p_))
+        if (p_ == fin_ || !EstChiffreAscii(*p_))
             return false;
         if (*p_++ == '0') {
-            if (p_ != fin_ && EstChiffre(*p_))
+            if (p_ != fin_ && EstChiffreAscii(*p_))
                 return false;
         } else {
-            while (p_ != fin_ && EstChiffre(*p_))
+            while (p_ != fin_ && EstChiffreAscii(*p_))
                 ++p_;
         }
         if (p_ != fin_ && *p_ == '.') {
@@ -217,7 +203,7 @@ private:
     bool Chiffres()
     {
         const unsigned char* const debut = p_;
-        while (p_ != fin_ && EstChiffre(*p_))
+        while (p_ != fin_ && EstChiffreAscii(*p_))
             ++p_;
         return p_ != debut;
     }
