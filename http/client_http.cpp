@@ -31,11 +31,10 @@ std::u16string TClientHttp::Post(std::string_view url, std::string_view corps)
     try {
         socket_.Envoyer(entete, entete.size());
         socket_.Envoyer(corps, TaillePieceEnvoi);
-        TReponseHttp reponse;
-        std::u16string texte = LireTexteReponse(socket_, reglages_, reponse);
+        TReponseHttp reponse = LireReponse(socket_, reglages_);
         if (!reponse.garderConnexion)
             socket_.Fermer();
-        return texte;
+        return std::move(reponse.texte);
     } catch (...) {
         socket_.Fermer();
         throw;

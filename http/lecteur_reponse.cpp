@@ -1,11 +1,10 @@
 #include "http/lecteur_reponse.h"
 
+#include "http/corps_recu.h"
 #include "http/erreurs_http.h"
 #include "http/meta_html.h"
 #include "platform/caracteres.h"
 #include "platform/decodage_charset.h"
-#include "platform/decodage_utf8.h"
-#include "platform/grand_tampon.h"
 
 #include <algorithm>
 #include <cstring>
@@ -25,6 +24,23 @@ constexpr std::size_t ReponsesIntermediairesMax = 255;
 // memory is only used as bytes arrive, and beyond this amount it is reserved
 // as they arrive too, so that a false length costs little.
 constexpr std::uint64_t ReserveCorpsMax = std::uint64_t(128) << 20;
+
+bool EstSucces(int codeStatut)
+{
+    return codeStatut >= 200 && codeStatut <= 299;
+}
+
+// Only a UTF-8 body of known length is decoded as it arrives: its text can be
+// sized once, where a text growing by doubling would copy twice the bytes of
+// a body growing the same way. An HTML body may name its charset itself in
+// its META elements, so it is kept as bytes.
+TDecodageCorps DecodagePour(const TReponseHttp& reponse, std::int64_t longueur)
+{
+    if (longueur > 0 && !CorpsFragmente(reponse.entetes) && !EstTypeHtml(reponse.typeMedia)
+        && CorpsEnUtf8(reponse.typeMedia, reponse.charset))
+        return TDecodageCorps::AuFilEnUtf8;
+    return TDecodageCorps::UneFoisComplet;
+}
 
 bool EstBlanc(char c)
 {
@@ -59,17 +75,38 @@ int CodeStatut(std::string_view ligne)
 
 class TLecteurReponse {
 public:
-    // With a text, a body that its headers say is UTF-8 is decoded into it as
-    // it arrives instead of being kept as bytes.
-    TLecteurReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, std::u16string* texte = nullptr)
+    TLecteurReponse(TSourceOctets& source, const TReglagesClientHttp& reglages)
         : source_(source)
         , reglages_(reglages)
-        , texte_(texte)
         , tampon_(2 * TaillePiece, '\0')
     {
     }
 
     TReponseHttp Lire()
+    {
+        TReponseHttp reponse = LireEntete();
+        const std::int64_t longueur = LongueurContenu(reponse.entetes);
+        if (CorpsAttendu(reponse.codeStatut)) {
+            const std::unique_ptr<TCorpsRecu> corps = LireCorps(reponse, longueur);
+            if (EstTypeHtml(reponse.typeMedia)) {
+                for (TChampEntete& champ : ChampsMetaHttpEquiv(corps->Octets()))
+                    reponse.entetes.Remplacer(std::move(champ.nom), std::move(champ.valeur));
+                TTypeContenu type = AnalyserTypeContenu(reponse.entetes);
+                reponse.typeMedia = std::move(type.typeMedia);
+                reponse.charset = std::move(type.charset);
+            }
+            reponse.texte = corps->Texte(reponse.typeMedia, reponse.charset);
+        }
+        reponse.garderConnexion = GarderConnexion(reponse.entetes);
+        if (!EstSucces(reponse.codeStatut))
+            throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(reponse.texte));
+        return reponse;
+    }
+
+private:
+    // The status line and header fields of the final answer, interim "100
+    // Continue" answers skipped.
+    TReponseHttp LireEntete()
     {
         TReponseHttp reponse;
         for (std::size_t intermediaires = 0;;) {
@@ -86,32 +123,9 @@ public:
         TTypeContenu type = AnalyserTypeContenu(reponse.entetes);
         reponse.typeMedia = std::move(type.typeMedia);
         reponse.charset = std::move(type.charset);
-        reponse.longueurContenu = LongueurContenu(reponse.entetes);
-        // Only a body of known length is decoded as it arrives: its text can
-        // be sized once, where a text growing by doubling would copy twice the
-        // bytes of a body growing the same way. An HTML body may name its
-        // charset itself, so it is kept as bytes.
-        enTexte_ = texte_ != nullptr && reponse.longueurContenu > 0 && !CorpsFragmente(reponse.entetes)
-                && !EstTypeHtml(reponse.typeMedia) && CorpsEnUtf8(reponse.typeMedia, reponse.charset);
-        if (CorpsAttendu(reponse.codeStatut))
-            LireCorps(reponse);
-        else
-            enTexte_ = false;
-        if (EstTypeHtml(reponse.typeMedia)) {
-            for (TChampEntete& champ : ChampsMetaHttpEquiv(reponse.corps))
-                reponse.entetes.Remplacer(std::move(champ.nom), std::move(champ.valeur));
-            type = AnalyserTypeContenu(reponse.entetes);
-            reponse.typeMedia = std::move(type.typeMedia);
-            reponse.charset = std::move(type.charset);
-        }
-        reponse.garderConnexion = GarderConnexion(reponse.entetes);
         return reponse;
     }
 
-    // Whether the body went into the text rather than into the answer's bytes.
-    bool CorpsDecode() const { return enTexte_; }
-
-private:
     // Reads more bytes into the buffer; false once the peer has closed.
     bool Remplir()
     {
@@ -223,50 +237,45 @@ private:
         return Remplir();
     }
 
-    void LireCorps(TReponseHttp& reponse)
+    // The body framed by chunks, by its announced length or by the close.
+    std::unique_ptr<TCorpsRecu> LireCorps(TReponseHttp& reponse, std::int64_t longueur)
     {
-        std::string& corps = reponse.corps;
-        taille_ = 0;
+        const std::uint64_t max = reglages_.tailleCorpsMax;
         if (CorpsFragmente(reponse.entetes)) {
-            LireFragments(reponse);
-        } else if (reponse.longueurContenu > 0) {
-            const auto longueur = static_cast<std::uint64_t>(reponse.longueurContenu);
-            if (longueur > reglages_.tailleCorpsMax)
-                throw Erreur(MessageReponseTropVolumineuse);
-            const auto reserve = static_cast<std::size_t>(std::min(longueur, ReserveCorpsMax));
-            if (enTexte_)
-                ReserverGrandTexte(*texte_, reserve); // never more units than bytes
-            else
-                ReserverGrandTampon(corps, reserve);
-            plafond_ = longueur;
-            if (AjouterAuCorps(corps, longueur) < longueur)
-                throw Erreur(MessageConnexionFermee);
-        } else if (reponse.longueurContenu < 0) {
-            // Read until the close; one byte past the limit shows it was passed.
-            plafond_ = reglages_.tailleCorpsMax + 1;
-            AjouterAuCorps(corps, plafond_);
-            if (taille_ > reglages_.tailleCorpsMax)
-                throw Erreur(MessageReponseTropVolumineuse);
+            auto corps = NouveauCorps(TDecodageCorps::UneFoisComplet, 0, max);
+            LireFragments(*corps, reponse.entetes);
+            return corps;
         }
-        if (enTexte_)
-            decodeur_.Terminer(*texte_);
-        else
-            corps.resize(taille_);
+        if (longueur >= 0) {
+            const auto attendu = static_cast<std::uint64_t>(longueur);
+            if (attendu > max)
+                throw Erreur(MessageReponseTropVolumineuse);
+            const auto reserve = static_cast<std::size_t>(std::min(attendu, ReserveCorpsMax));
+            auto corps = NouveauCorps(DecodagePour(reponse, longueur), reserve, attendu);
+            if (AjouterAuCorps(*corps, attendu) < attendu)
+                throw Erreur(MessageConnexionFermee);
+            return corps;
+        }
+        // Up to the close, and no further than the cap: a byte more, read into
+        // the line buffer rather than into the body, shows the cap was passed.
+        auto corps = NouveauCorps(TDecodageCorps::UneFoisComplet, 0, max);
+        if (AjouterAuCorps(*corps, max) == max && (fin_ > debut_ || Remplir()))
+            throw Erreur(MessageReponseTropVolumineuse);
+        return corps;
     }
 
     // Chunks up to the one of size 0, then trailer lines up to an empty line,
     // each added to the header fields. A close anywhere in between means the
     // body was cut short.
-    void LireFragments(TReponseHttp& reponse)
+    void LireFragments(TCorpsRecu& corps, TEntetesHttp& entetes)
     {
-        plafond_ = reglages_.tailleCorpsMax;
         for (;;) {
             const std::uint64_t taille = TailleFragment(LigneObligatoire());
             if (taille == 0)
                 break;
-            if (taille > reglages_.tailleCorpsMax - taille_)
+            if (taille > reglages_.tailleCorpsMax - corps.Taille())
                 throw Erreur(MessageReponseTropVolumineuse);
-            if (AjouterAuCorps(reponse.corps, taille) < taille)
+            if (AjouterAuCorps(corps, taille) < taille)
                 throw Erreur(MessageConnexionFermee);
             LigneObligatoire();
         }
@@ -275,7 +284,7 @@ private:
             if (ligne.empty())
                 return;
             CompterLigneEntete();
-            AjouterChamp(reponse.entetes, ligne);
+            AjouterChamp(entetes, ligne);
         }
     }
 
@@ -299,76 +308,36 @@ private:
         return taille;
     }
 
-    // Appends up to voulu bytes to the body: first what the buffer holds, then
-    // straight from the source into the body. Fewer only when the peer closes.
-    std::uint64_t AjouterAuCorps(std::string& corps, std::uint64_t voulu)
+    // Adds up to voulu bytes to the body: first what the line buffer holds,
+    // then straight from the source into the room the body offers. Fewer only
+    // when the peer closes.
+    std::uint64_t AjouterAuCorps(TCorpsRecu& corps, std::uint64_t voulu)
     {
-        if (enTexte_)
-            return AjouterAuTexte(voulu);
-        std::uint64_t ajoutes = 0;
-        const std::size_t enTampon = static_cast<std::size_t>(std::min<std::uint64_t>(voulu, fin_ - debut_));
-        if (enTampon > 0) {
-            FaireDeLaPlace(corps, enTampon);
-            std::memcpy(corps.data() + taille_, tampon_.data() + debut_, enTampon);
-            taille_ += enTampon;
-            debut_ += enTampon;
-            ajoutes += enTampon;
-        }
+        const auto enTampon = static_cast<std::size_t>(std::min<std::uint64_t>(voulu, fin_ - debut_));
+        corps.Ajouter({ tampon_.data() + debut_, enTampon });
+        debut_ += enTampon;
+        std::uint64_t ajoutes = enTampon;
         while (ajoutes < voulu && !ferme_) {
-            const std::size_t piece = static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, TaillePiece));
-            FaireDeLaPlace(corps, piece);
-            const std::size_t n = source_.Lire(corps.data() + taille_, piece);
+            const std::span<char> place =
+                corps.Place(static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, TaillePiece)));
+            const std::size_t n = source_.Lire(place.data(), place.size());
             if (n == 0) {
                 ferme_ = true;
                 break;
             }
-            taille_ += n;
+            corps.Recevoir(n);
             ajoutes += n;
         }
         return ajoutes;
-    }
-
-    // The same for a body decoded as it arrives: each piece goes through the
-    // read buffer, still in cache, straight into the text.
-    std::uint64_t AjouterAuTexte(std::uint64_t voulu)
-    {
-        std::uint64_t ajoutes = 0;
-        while (ajoutes < voulu) {
-            if (debut_ == fin_ && !Remplir())
-                break;
-            const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, fin_ - debut_));
-            decodeur_.Ajouter({ tampon_.data() + debut_, n }, *texte_);
-            debut_ += n;
-            taille_ += n;
-            ajoutes += n;
-        }
-        return ajoutes;
-    }
-
-    // The body's room grows geometrically, never past the most it may hold.
-    void FaireDeLaPlace(std::string& corps, std::size_t besoin)
-    {
-        if (corps.size() - taille_ >= besoin)
-            return;
-        const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(corps.size()), TaillePiece);
-        const auto cible =
-            static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + besoin, std::min(double_, plafond_)));
-        ReserverGrandTampon(corps, cible);
-        corps.resize(cible);
     }
 
     TSourceOctets& source_;
     const TReglagesClientHttp& reglages_;
-    std::u16string* texte_;
     std::string tampon_;
     std::size_t debut_ = 0;
     std::size_t fin_ = 0;
     bool ferme_ = false;
     std::size_t lignesEntete_ = 0;
-    std::size_t taille_ = 0;
-    std::uint64_t plafond_ = 0;
-    bool enTexte_ = false;
-    TDecodeurUtf8 decodeur_;
 };
 
 } // namespace
@@ -376,26 +345,6 @@ private:
 TReponseHttp LireReponse(TSourceOctets& source, const TReglagesClientHttp& reglages)
 {
     return TLecteurReponse(source, reglages).Lire();
-}
-
-std::u16string TexteReponse(const TReponseHttp& reponse)
-{
-    std::u16string texte = DecoderCorps(reponse.corps, reponse.typeMedia, reponse.charset);
-    if (reponse.codeStatut < 200 || reponse.codeStatut > 299)
-        throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(texte));
-    return texte;
-}
-
-std::u16string LireTexteReponse(TSourceOctets& source, const TReglagesClientHttp& reglages, TReponseHttp& reponse)
-{
-    std::u16string texte;
-    TLecteurReponse lecteur(source, reglages, &texte);
-    reponse = lecteur.Lire();
-    if (!lecteur.CorpsDecode())
-        return TexteReponse(reponse);
-    if (reponse.codeStatut < 200 || reponse.codeStatut > 299)
-        throw ErreurProtocole(reponse.codeStatut, reponse.ligneStatut, std::move(texte));
-    return texte;
 }
 
 } // namespace tq

@@ -2,8 +2,9 @@
 
 #include "platform/caracteres.h"
 #include "platform/charset_xml.h"
-#include "platform/decodage_utf8.h"
+#include "platform/grand_tampon.h"
 #include "platform/registre_charsets.h"
+#include "platform/texte_utf.h"
 
 #include <unicode/ucnv.h>
 
@@ -48,12 +49,15 @@ std::u16string DecoderAsciiStrict(std::string_view octets)
     return texte;
 }
 
+// Which byte of a UTF-16 code unit comes first.
+enum class TBoutisme { Petit, Gros };
+
 // Code units are copied as they are, unpaired surrogates included; a last odd
 // byte cannot make a unit and becomes U+FFFD.
-std::u16string DecoderUtf16(std::string_view octets, bool grosBoutiste)
+std::u16string DecoderUtf16(std::string_view octets, TBoutisme boutisme)
 {
     std::u16string texte = TexteDeTaille(octets.size() / 2 + octets.size() % 2);
-    const int fort = grosBoutiste ? 0 : 1;
+    const int fort = boutisme == TBoutisme::Gros ? 0 : 1;
     for (std::size_t i = 0; i + 1 < octets.size(); i += 2) {
         const auto haut = static_cast<unsigned char>(octets[i + fort]);
         const auto bas = static_cast<unsigned char>(octets[i + 1 - fort]);
@@ -145,11 +149,11 @@ std::u16string DecoderCodePage(std::string_view octets, int codePage)
     case CodePageWindows1252:
         return DecoderAsciiStrict(octets);
     case CodePageUtf16Le:
-        return DecoderUtf16(octets, false);
+        return DecoderUtf16(octets, TBoutisme::Petit);
     case CodePageUtf16Be:
-        return DecoderUtf16(octets, true);
+        return DecoderUtf16(octets, TBoutisme::Gros);
     case CodePageUtf8:
-        return DecoderUtf8(octets);
+        return DepuisUtf8(octets);
     case CodePageLatin1:
         // The same mapping as the library's, without its cost.
         return DecoderSansCharset(octets);

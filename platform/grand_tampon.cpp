@@ -16,14 +16,31 @@ void ConseillerGrandesPages(void* debut, std::size_t octets)
         madvise(reinterpret_cast<void*>(premiere), fin - premiere, MADV_HUGEPAGE);
 }
 
+namespace {
+
+// Reserves room for `unites` elements and asks for huge pages over it when it
+// spans several of them.
+template <class TChaine> void ReserverGrandeChaine(TChaine& chaine, std::size_t unites)
+{
+    if (chaine.capacity() >= unites)
+        return;
+    chaine.reserve(unites);
+    constexpr std::size_t GrandePage = std::size_t { 2 } << 20;
+    const std::size_t octets = unites * sizeof(typename TChaine::value_type);
+    if (octets >= 4 * GrandePage)
+        ConseillerGrandesPages(chaine.data(), octets);
+}
+
+} // namespace
+
 void ReserverGrandTampon(std::string& tampon, std::size_t taille)
 {
-    if (tampon.capacity() >= taille)
-        return;
-    tampon.reserve(taille);
-    constexpr std::size_t GrandePage = std::size_t { 2 } << 20;
-    if (taille >= 4 * GrandePage)
-        ConseillerGrandesPages(tampon.data(), taille);
+    ReserverGrandeChaine(tampon, taille);
+}
+
+void ReserverGrandTexte(std::u16string& texte, std::size_t unites)
+{
+    ReserverGrandeChaine(texte, unites);
 }
 
 } // namespace tq

@@ -11,6 +11,9 @@ namespace tq {
 // fills it. Changes nothing where the system does not offer them.
 void ReserverGrandTampon(std::string& tampon, std::size_t taille);
 
+// The same for a text of `unites` code units.
+void ReserverGrandTexte(std::u16string& texte, std::size_t unites);
+
 // Asks for huge pages over the 2 MiB pages that lie wholly inside the memory,
 // for a buffer about to be filled; nothing for one too small to hold such a
 // page, nor where the system does not offer them.

@@ -1,5 +1,15 @@
 #include "platform/texte_utf.h"
 
+#include "platform/grand_tampon.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace tq {
 
 namespace {
@@ -32,6 +42,146 @@ bool EstBas(char16_t c)
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+constexpr char16_t Remplacement = 0xFFFD;
+
+// Whether the bytes being decoded may be followed by more.
+enum class TSuiteOctets { Attendue, Aucune };
+
+bool EstSuite(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// The bytes that may follow a first byte in second place: E0 and F0 must not
+// begin an overlong form, ED must not encode a surrogate, F4 must stay below
+// U+110000.
+unsigned char SecondMin(unsigned char b)
+{
+    return b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+}
+unsigned char SecondMax(unsigned char b)
+{
+    return b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+}
+
+// True when the `reste` bytes at p are the beginning of a well-formed
+// sequence that needs more of them: what follows decides what they give.
+bool DebutDeSequence(const unsigned char* p, std::ptrdiff_t reste)
+{
+    const unsigned char b = p[0];
+    const std::ptrdiff_t longueur = b >= 0xC2 && b <= 0xDF ? 2
+                                  : b >= 0xE0 && b <= 0xEF ? 3
+                                  : b >= 0xF0 && b <= 0xF4 ? 4
+                                                           : 0;
+    if (reste >= longueur)
+        return false;
+    if (reste >= 2 && (p[1] < SecondMin(b) || p[1] > SecondMax(b)))
+        return false;
+    return reste < 3 || EstSuite(p[2]);
+}
+
+// Decodes from p up to fin into `sortie`, which has room for one unit per
+// byte. An ill-formed sequence gives one U+FFFD for each maximal part of a
+// well-formed sequence it begins with, so that the bytes after it are read as
+// they would be on their own. When more bytes are to come, a well-formed
+// beginning cut by the end is left for the next piece: returns where decoding
+// stopped.
+const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* const fin, TSuiteOctets suite,
+                                 char16_t*& sortie)
+{
+    while (p < fin) {
+        // Runs of ASCII are the common case: sixteen bytes at a time, the
+        // ASCII bytes in front of a multi-byte sequence included. Writing
+        // sixteen units stays inside the text, which has one unit per byte.
+#if defined(__SSE2__)
+        const __m128i zero = _mm_setzero_si128();
+        while (fin - p >= 16) {
+            const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie), _mm_unpacklo_epi8(seize, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + 8), _mm_unpackhi_epi8(seize, zero));
+            const int hauts = _mm_movemask_epi8(seize);
+            if (hauts != 0) {
+                const int ascii = __builtin_ctz(static_cast<unsigned>(hauts));
+                p += ascii;
+                sortie += ascii;
+                break;
+            }
+            p += 16;
+            sortie += 16;
+        }
+#else
+        while (fin - p >= 8) {
+            std::uint64_t mot;
+            std::memcpy(&mot, p, 8);
+            if ((mot & 0x8080808080808080ULL) != 0)
+                break;
+            for (int k = 0; k < 8; ++k)
+                sortie[k] = p[k];
+            p += 8;
+            sortie += 8;
+        }
+#endif
+        if (p >= fin)
+            break;
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            *sortie++ = b;
+            ++p;
+            continue;
+        }
+        const std::ptrdiff_t reste = fin - p;
+        if (suite == TSuiteOctets::Attendue && reste < 4 && DebutDeSequence(p, reste))
+            return p;
+        if (b >= 0xC2 && b <= 0xDF) {
+            if (reste >= 2 && EstSuite(p[1])) {
+                *sortie++ = static_cast<char16_t>(((b & 0x1F) << 6) | (p[1] & 0x3F));
+                p += 2;
+            } else {
+                *sortie++ = Remplacement;
+                p += 1;
+            }
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            if (reste >= 2 && p[1] >= SecondMin(b) && p[1] <= SecondMax(b)) {
+                if (reste >= 3 && EstSuite(p[2])) {
+                    *sortie++ = static_cast<char16_t>(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
+                    p += 3;
+                } else {
+                    *sortie++ = Remplacement;
+                    p += 2;
+                }
+            } else {
+                *sortie++ = Remplacement;
+                p += 1;
+            }
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            if (reste >= 2 && p[1] >= SecondMin(b) && p[1] <= SecondMax(b)) {
+                if (reste >= 3 && EstSuite(p[2])) {
+                    if (reste >= 4 && EstSuite(p[3])) {
+                        const char32_t point = (char32_t(b & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
+                                             | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
+                        *sortie++ = static_cast<char16_t>(0xD7C0 + (point >> 10));
+                        *sortie++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+                        p += 4;
+                    } else {
+                        *sortie++ = Remplacement;
+                        p += 3;
+                    }
+                } else {
+                    *sortie++ = Remplacement;
+                    p += 2;
+                }
+            } else {
+                *sortie++ = Remplacement;
+                p += 1;
+            }
+        } else {
+            *sortie++ = Remplacement;
+            p += 1;
+        }
+    }
+    return p;
+}
+
 } // namespace
 
 std::string VersUtf8(std::u16string_view texte)
@@ -55,44 +205,64 @@ std::string VersUtf8(std::u16string_view texte)
 
 std::u16string DepuisUtf8(std::string_view octets)
 {
-    std::u16string sortie;
-    sortie.reserve(octets.size());
-    std::size_t i = 0;
-    const std::size_t n = octets.size();
-    auto suite = [&](std::size_t k) { return k < n && (static_cast<unsigned char>(octets[k]) & 0xC0) == 0x80; };
-    while (i < n) {
-        const unsigned char b = static_cast<unsigned char>(octets[i]);
-        char32_t point = 0xFFFD;
-        std::size_t longueur = 1;
-        if (b < 0x80) {
-            point = b;
-        } else if (b >= 0xC2 && b <= 0xDF && suite(i + 1)) {
-            point = (char32_t(b & 0x1F) << 6) | (octets[i + 1] & 0x3F);
-            longueur = 2;
-        } else if (b >= 0xE0 && b <= 0xEF && suite(i + 1) && suite(i + 2)) {
-            point = (char32_t(b & 0x0F) << 12) | (char32_t(octets[i + 1] & 0x3F) << 6) | (octets[i + 2] & 0x3F);
-            if (point >= 0x800 && (point < 0xD800 || point > 0xDFFF))
-                longueur = 3;
-            else
-                point = 0xFFFD;
-        } else if (b >= 0xF0 && b <= 0xF4 && suite(i + 1) && suite(i + 2) && suite(i + 3)) {
-            point = (char32_t(b & 0x07) << 18) | (char32_t(octets[i + 1] & 0x3F) << 12)
-                  | (char32_t(octets[i + 2] & 0x3F) << 6) | (octets[i + 3] & 0x3F);
-            if (point >= 0x10000 && point <= 0x10FFFF)
-                longueur = 4;
-            else
-                point = 0xFFFD;
-        }
-        if (point >= 0x10000) {
-            point -= 0x10000;
-            sortie.push_back(static_cast<char16_t>(0xD800 + (point >> 10)));
-            sortie.push_back(static_cast<char16_t>(0xDC00 + (point & 0x3FF)));
+    std::u16string texte;
+    ReserverGrandTexte(texte, octets.size());
+    texte.resize(octets.size());
+    char16_t* sortie = texte.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(octets.data());
+    DecoderVers(p, p + octets.size(), TSuiteOctets::Aucune, sortie);
+    texte.resize(static_cast<std::size_t>(sortie - texte.data()));
+    return texte;
+}
+
+void TDecodeurUtf8::Ajouter(std::string_view piece, std::u16string& texte)
+{
+    const std::size_t avant = texte.size();
+    const std::size_t place = avant + enAttente_ + piece.size();
+    if (texte.capacity() < place)
+        ReserverGrandTexte(texte, std::max(place, 2 * texte.capacity()));
+    texte.resize(place);
+    char16_t* sortie = texte.data() + avant;
+    const auto* p = reinterpret_cast<const unsigned char*>(piece.data());
+    const auto* const fin = p + piece.size();
+    if (enAttente_ > 0) {
+        // The beginning left by the last piece, completed with enough of this
+        // one to end it whatever it is.
+        unsigned char jonction[sizeof attente_ + 4];
+        std::memcpy(jonction, attente_, enAttente_);
+        const std::size_t pris = std::min<std::size_t>(4, piece.size());
+        std::memcpy(jonction + enAttente_, p, pris);
+        const std::size_t taille = enAttente_ + pris;
+        const auto lus = static_cast<std::size_t>(
+            DecoderVers(jonction, jonction + taille, TSuiteOctets::Attendue, sortie) - jonction);
+        if (lus >= enAttente_) {
+            p += lus - enAttente_;
+            enAttente_ = 0;
         } else {
-            sortie.push_back(static_cast<char16_t>(point));
+            // The piece was too short to end the sequence: all of it waits.
+            enAttente_ = taille - lus;
+            std::memmove(attente_, jonction + lus, enAttente_);
+            p = fin;
         }
-        i += longueur;
     }
-    return sortie;
+    if (p < fin) {
+        const unsigned char* arret = DecoderVers(p, fin, TSuiteOctets::Attendue, sortie);
+        enAttente_ = static_cast<std::size_t>(fin - arret);
+        std::memcpy(attente_, arret, enAttente_);
+    }
+    texte.resize(static_cast<std::size_t>(sortie - texte.data()));
+}
+
+void TDecodeurUtf8::Terminer(std::u16string& texte)
+{
+    if (enAttente_ == 0)
+        return;
+    const std::size_t avant = texte.size();
+    texte.resize(avant + enAttente_);
+    char16_t* sortie = texte.data() + avant;
+    DecoderVers(attente_, attente_ + enAttente_, TSuiteOctets::Aucune, sortie);
+    texte.resize(static_cast<std::size_t>(sortie - texte.data()));
+    enAttente_ = 0;
 }
 
 } // namespace tq

@@ -6,7 +6,7 @@
 #include "http/client_http.h"
 #include "http/erreurs_http.h"
 #include "http/lecteur_reponse.h"
-#include "http/source_memoire.h"
+#include "tests/http/source_memoire.h"
 #include "platform/texte_utf.h"
 #include "tests/commun/serveur_scripte.h"
 #include "tests/http/issue_http.h"

@@ -1,6 +1,6 @@
 #include "http/erreurs_http.h"
 #include "http/lecteur_reponse.h"
-#include "http/source_memoire.h"
+#include "tests/http/source_memoire.h"
 #include "platform/texte_utf.h"
 #include "tests/http/issue_http.h"
 
@@ -365,7 +365,7 @@ TEST(LecteurReponse, LargeBodyAcrossManyReads)
         SCOPED_TRACE(entete.empty() ? "read_to_close" : "content_length");
         TSourceMemoire source(Ok + "Content-Type: text/plain; charset=utf-8\r\n"s + entete + "\r\n" + corps,
                               { 1000, 70000, 1, 32768 });
-        EXPECT_EQ(TexteReponse(LireReponse(source)), DepuisUtf8(corps));
+        EXPECT_EQ(LireReponse(source).texte, DepuisUtf8(corps));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/decodage_utf8.h"
+#include "platform/texte_utf.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,7 @@ TEST(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
         for (const char* b : Morceaux) {
             const std::string octets = std::string("x") + a + b + "\xC3";
             SCOPED_TRACE(testing::PrintToString(octets));
-            const std::u16string attendu = tq::DecoderUtf8(octets);
+            const std::u16string attendu = tq::DepuisUtf8(octets);
             for (std::size_t coupe = 0; coupe <= octets.size(); ++coupe) {
                 EXPECT_EQ(Hexa(EnPieces(octets, { coupe == 0 ? octets.size() : coupe, octets.size() })), Hexa(attendu));
             }
@@ -92,7 +92,7 @@ TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
         octets += std::string(hasard() % 40, static_cast<char>('a' + i % 26));
         octets += Morceaux[hasard() % std::size(Morceaux)];
     }
-    const std::u16string attendu = tq::DecoderUtf8(octets);
+    const std::u16string attendu = tq::DepuisUtf8(octets);
     for (unsigned graine : { 1u, 2u, 3u }) {
         std::mt19937 tailles(graine);
         std::vector<std::size_t> pieces;
@@ -102,7 +102,7 @@ TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
     }
 }
 
-TEST(DecodeurUtf8, TexteConnu)
+TEST(DecodeurUtf8, TexteConnuEtSequencesMalFormees)
 {
     struct TCas {
         const char* nom;
@@ -115,13 +115,25 @@ TEST(DecodeurUtf8, TexteConnu)
         { "hors du premier plan", "\xF0\x9F\x98\x80", u"\U0001F600" },
         { "marque d'ordre gardee", "\xEF\xBB\xBFx", u"\uFEFFx" },
         { "coupee a la fin", "a\xF0\x9F\x98", u"a\uFFFD" },
+        // One U+FFFD for each maximal part of a well-formed sequence: a
+        // beginning cut by another byte is one, a byte that cannot begin or
+        // continue one is one each.
+        { "quatre octets coupes par un ascii", "\xF0\x90\x80\x41", u"\uFFFDA" },
+        { "trois octets coupes par un ascii", "\xE2\x82\x41", u"\uFFFDA" },
+        { "deux debuts de suite", "\xF0\x90\xF0\x90\x80\x80", u"\uFFFD\U00010000" },
         { "surrogat encode", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD" },
         { "forme trop longue", "\xC0\xAF", u"\uFFFD\uFFFD" },
+        { "nul trop long", "\xC0\x80", u"\uFFFD\uFFFD" },
+        { "trois octets trop longs", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD" },
+        { "au dela de U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD" },
+        { "premier octet interdit", "\xF5\x80", u"\uFFFD\uFFFD" },
+        { "suite isolee", "a\x80" "b", u"a\uFFFDb" },
         { "suite invalide", "\xE2\x41\x82", u"\uFFFDA\uFFFD" },
+        { "dernier de chaque longueur", "\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\u07FF\uFFFF\U0010FFFF" },
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);
-        EXPECT_EQ(Hexa(tq::DecoderUtf8(c.octets)), Hexa(c.texte));
+        EXPECT_EQ(Hexa(tq::DepuisUtf8(c.octets)), Hexa(c.texte));
         EXPECT_EQ(Hexa(EnPieces(c.octets, { 1 })), Hexa(c.texte));
     }
 }

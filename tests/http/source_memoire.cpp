@@ -1,4 +1,4 @@
-#include "http/source_memoire.h"
+#include "tests/http/source_memoire.h"
 
 #include "http/erreurs_http.h"
 

@@ -1,0 +1,115 @@
+#include "http/corps_recu.h"
+
+#include "platform/decodage_charset.h"
+#include "platform/grand_tampon.h"
+#include "platform/texte_utf.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace tq {
+
+namespace {
+
+// Bytes taken in one go when the body has no room of its own to offer.
+constexpr std::size_t TaillePiece = 32768;
+
+// The bytes in a buffer that grows geometrically, never past the most the
+// body may hold, and is not filled with zeros before the bytes come.
+class TCorpsEnOctets final : public TCorpsRecu {
+public:
+    TCorpsEnOctets(std::size_t reserve, std::uint64_t plafond)
+        : plafond_(plafond)
+    {
+        if (reserve > 0)
+            Agrandir(reserve);
+    }
+
+    std::span<char> Place(std::size_t taille) override
+    {
+        if (capacite_ - taille_ < taille) {
+            const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(capacite_), TaillePiece);
+            Agrandir(static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + taille, std::min(double_, plafond_))));
+        }
+        return { donnees_.get() + taille_, taille };
+    }
+
+    void Recevoir(std::size_t n) override { taille_ += n; }
+
+    std::string_view Octets() const override { return { donnees_.get(), static_cast<std::size_t>(taille_) }; }
+
+    std::u16string Texte(std::string_view typeMedia, std::string_view charset) override
+    {
+        return DecoderCorps(Octets(), typeMedia, charset);
+    }
+
+private:
+    void Agrandir(std::size_t capacite)
+    {
+        std::unique_ptr<char[]> nouvelles(new char[capacite]);
+        if (taille_ > 0)
+            std::memcpy(nouvelles.get(), donnees_.get(), static_cast<std::size_t>(taille_));
+        donnees_ = std::move(nouvelles);
+        capacite_ = capacite;
+    }
+
+    std::uint64_t plafond_;
+    std::unique_ptr<char[]> donnees_;
+    std::size_t capacite_ = 0;
+};
+
+// The bytes decoded into the text piece by piece, each piece still in cache.
+class TCorpsEnUtf8 final : public TCorpsRecu {
+public:
+    // Never more code units than bytes: the announced length is enough room.
+    explicit TCorpsEnUtf8(std::size_t reserve) { ReserverGrandTexte(texte_, reserve); }
+
+    std::span<char> Place(std::size_t taille) override { return { piece_.data(), std::min(taille, piece_.size()) }; }
+
+    void Recevoir(std::size_t n) override { Ajouter({ piece_.data(), n }); }
+
+    void Ajouter(std::string_view octets) override
+    {
+        decodeur_.Ajouter(octets, texte_);
+        taille_ += octets.size();
+    }
+
+    std::string_view Octets() const override { return {}; }
+
+    std::u16string Texte(std::string_view, std::string_view) override
+    {
+        decodeur_.Terminer(texte_);
+        return std::move(texte_);
+    }
+
+private:
+    std::u16string texte_;
+    TDecodeurUtf8 decodeur_;
+    std::array<char, TaillePiece> piece_;
+};
+
+} // namespace
+
+void TCorpsRecu::Ajouter(std::string_view octets)
+{
+    while (!octets.empty()) {
+        const std::span<char> place = Place(octets.size());
+        std::memcpy(place.data(), octets.data(), place.size());
+        Recevoir(place.size());
+        octets.remove_prefix(place.size());
+    }
+}
+
+std::unique_ptr<TCorpsRecu> NouveauCorps(TDecodageCorps decodage, std::size_t reserve, std::uint64_t plafond)
+{
+    switch (decodage) {
+    case TDecodageCorps::AuFilEnUtf8:
+        return std::make_unique<TCorpsEnUtf8>(reserve);
+    case TDecodageCorps::UneFoisComplet:
+        break;
+    }
+    return std::make_unique<TCorpsEnOctets>(reserve, plafond);
+}
+
+} // namespace tq
