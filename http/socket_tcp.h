@@ -33,7 +33,6 @@ public:
     bool AttendreDonnees(std::chrono::milliseconds delai) override;
 
     void Fermer();
-    bool Ouvert() const { return fd_ >= 0; }
 
 private:
     // Waits for the event; false when the time ran out.
