@@ -12,9 +12,6 @@ namespace tq {
 
 namespace {
 
-// Bytes taken in one go when the body has no room of its own to offer.
-constexpr std::size_t TaillePiece = 32768;
-
 // The bytes in a buffer that grows geometrically, never past the most the
 // body may hold, and is not filled with zeros before the bytes come.
 class TCorpsEnOctets final : public TCorpsRecu {
@@ -29,7 +26,7 @@ public:
     std::span<char> Place(std::size_t taille) override
     {
         if (capacite_ - taille_ < taille) {
-            const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(capacite_), TaillePiece);
+            const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(capacite_), TaillePieceCorps);
             Agrandir(static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + taille, std::min(double_, plafond_))));
         }
         return { donnees_.get() + taille_, taille };
@@ -86,7 +83,7 @@ public:
 private:
     std::u16string texte_;
     TDecodeurUtf8 decodeur_;
-    std::array<char, TaillePiece> piece_;
+    std::array<char, TaillePieceCorps> piece_;
 };
 
 } // namespace

@@ -44,6 +44,11 @@ protected:
     std::uint64_t taille_ = 0;
 };
 
+// Bytes of a body asked of the source in one read: large enough that the
+// system calls and the acknowledgements they send stay few, small enough to
+// be decoded while still in cache.
+inline constexpr std::size_t TaillePieceCorps = std::size_t(256) << 10;
+
 // A body that holds at most `plafond` bytes, with room for `reserve` of them
 // (the announced length, or 0) made at once.
 std::unique_ptr<TCorpsRecu> NouveauCorps(TDecodageCorps decodage, std::size_t reserve, std::uint64_t plafond);

@@ -319,7 +319,7 @@ private:
         std::uint64_t ajoutes = enTampon;
         while (ajoutes < voulu && !ferme_) {
             const std::span<char> place =
-                corps.Place(static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, TaillePiece)));
+                corps.Place(static_cast<std::size_t>(std::min<std::uint64_t>(voulu - ajoutes, TaillePieceCorps)));
             const std::size_t n = source_.Lire(place.data(), place.size());
             if (n == 0) {
                 ferme_ = true;
