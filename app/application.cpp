@@ -3,17 +3,38 @@
 #include <exception>
 
 #include <QFont>
+#include <QSettings>
 #include <QWidget>
 
-#include "app/interface_utilisateur_qt.h"
-#include "app/message_faillite.h"
+#include "app/commandes/message_echec.h"
+#include "app/interface_utilisateur.h"
 
 namespace tq {
 
-TApplication::TApplication(int& argc, char** argv)
+namespace {
+
+// Qt's French catalogue, built into the program so that no translation
+// package is needed where it runs.
+const QString CatalogueQtFrancais = QStringLiteral(":/traductions/qtbase_fr.qm");
+
+// Points every settings file that Qt opens for itself (the save dialog's
+// history, last folder and column widths) at `dossier`, a folder that lives
+// as long as the run: the dialog remembers them within a run as usual, reads
+// nothing left by an earlier run and leaves nothing for the next one.
+void GarderReglagesQtDans(const QTemporaryDir& dossier)
+{
+    if (!dossier.isValid())
+        return;
+    for (const QSettings::Format format : { QSettings::NativeFormat, QSettings::IniFormat })
+        for (const QSettings::Scope portee : { QSettings::UserScope, QSettings::SystemScope })
+            QSettings::setPath(format, portee, dossier.path());
+}
+
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interfaceUtilisateur)
     : QApplication(argc, argv)
-    , interfaceBureau_(std::make_unique<TInterfaceUtilisateurQt>())
-    , interfaceUtilisateur_(interfaceBureau_.get())
+    , interfaceUtilisateur_(&interfaceUtilisateur)
     , titre_(TitreApplication(applicationFilePath()))
 {
     // Set on the application before any window exists, the font reaches every
@@ -22,34 +43,49 @@ TApplication::TApplication(int& argc, char** argv)
     QFont police(QStringLiteral("Calibri"), 9);
     police.setFamilies({ QStringLiteral("Calibri"), QStringLiteral("Carlito") });
     setFont(police);
+
+    if (traductionQt_.load(CatalogueQtFrancais))
+        installTranslator(&traductionQt_);
+    GarderReglagesQtDans(reglagesQt_);
 }
 
 TApplication::~TApplication() = default;
 
-void TApplication::DefinirInterfaceUtilisateur(IInterfaceUtilisateur* interfaceUtilisateur)
+void TApplication::DefinirInterfaceUtilisateur(IInterfaceUtilisateur& interfaceUtilisateur)
 {
-    interfaceUtilisateur_ = interfaceUtilisateur != nullptr ? interfaceUtilisateur : interfaceBureau_.get();
+    interfaceUtilisateur_ = &interfaceUtilisateur;
 }
 
 bool TApplication::notify(QObject* destinataire, QEvent* evenement)
 {
     try {
         return QApplication::notify(destinataire, evenement);
-    } catch (const std::exception& faillite) {
-        AfficherFaillite(MessageFaillite(faillite));
+    } catch (const std::exception& echec) {
+        AfficherEchec(QString::fromUtf8(MessageEchec(echec)));
     } catch (...) {
-        AfficherFaillite(MessageFailliteInconnue());
+        AfficherEchec(QString::fromUtf8(MessageEchecInconnu()));
     }
     return false;
 }
 
-void TApplication::AfficherFaillite(const QString& message)
+void TApplication::AfficherEchec(const QString& message)
 {
     // A button or a view that held the mouse when its handler failed would
     // otherwise keep every click for itself.
     if (QWidget* capture = QWidget::mouseGrabber())
         capture->releaseMouse();
     interfaceUtilisateur_->AfficherErreur(message, titre_);
+}
+
+QString TitreApplication(const QString& cheminProgramme)
+{
+    QString nom = cheminProgramme.mid(cheminProgramme.lastIndexOf(u'/') + 1);
+    const qsizetype point = nom.indexOf(u'.');
+    if (point >= 0)
+        nom.truncate(point);
+    if (nom.size() > 1)
+        nom = nom.front() + nom.mid(1).toLower();
+    return nom;
 }
 
 } // namespace tq

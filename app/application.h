@@ -1,33 +1,43 @@
 #pragma once
 
-#include <memory>
-
 #include <QApplication>
+#include <QTemporaryDir>
+#include <QTranslator>
 
 namespace tq {
 
 class IInterfaceUtilisateur;
 
-// The program's application object. A failure that leaves an event handler
-// uncaught is shown in the failure box, and the event loop goes on.
+// The program's application object. Qt's own texts (the save dialog, the
+// right-click menus, the calendar) are French whatever the user's language,
+// Qt keeps nothing of a run for the next one, and a failure that leaves an
+// event handler uncaught is shown in the failure box while the event loop
+// goes on.
 class TApplication : public QApplication {
     Q_OBJECT
 public:
-    TApplication(int& argc, char** argv);
+    // The failure box is shown through `interfaceUtilisateur`, which must
+    // outlive the application object.
+    TApplication(int& argc, char** argv, IInterfaceUtilisateur& interfaceUtilisateur);
     ~TApplication() override;
 
     bool notify(QObject* destinataire, QEvent* evenement) override;
 
-    // Where the failure box is shown; nullptr gives back the desktop's own.
-    // The interface must outlive its use here.
-    void DefinirInterfaceUtilisateur(IInterfaceUtilisateur* interfaceUtilisateur);
+    // Shows the failure box through another interface from now on.
+    void DefinirInterfaceUtilisateur(IInterfaceUtilisateur& interfaceUtilisateur);
 
 private:
-    void AfficherFaillite(const QString& message);
+    void AfficherEchec(const QString& message);
 
-    std::unique_ptr<IInterfaceUtilisateur> interfaceBureau_;
     IInterfaceUtilisateur* interfaceUtilisateur_;
     QString titre_;
+    QTranslator traductionQt_;
+    QTemporaryDir reglagesQt_;
 };
+
+// The application title, the failure box's caption: the program file's name
+// without its folder nor anything from its first full stop on, every letter
+// after the first in lower case ("/opt/TQ_Stat.bin" gives "Tq_stat").
+QString TitreApplication(const QString& cheminProgramme);
 
 } // namespace tq

@@ -10,27 +10,12 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/jour_qdate.h"
 #include "app/texte_champ_date.h"
 
 namespace tq {
 
-namespace {
-
 using namespace std::chrono;
-
-QDate VersQDate(year_month_day jour)
-{
-    return QDate(static_cast<int>(jour.year()), static_cast<int>(static_cast<unsigned>(jour.month())),
-                 static_cast<int>(static_cast<unsigned>(jour.day())));
-}
-
-year_month_day DepuisQDate(QDate date)
-{
-    return year { date.year() } / month { static_cast<unsigned>(date.month()) }
-         / day { static_cast<unsigned>(date.day()) };
-}
-
-} // namespace
 
 TChampDate::TChampDate(QWidget* parent)
     : QWidget(parent)
@@ -55,6 +40,9 @@ TChampDate::TChampDate(QWidget* parent)
     auto* miseEnPage = new QVBoxLayout(deroulant_);
     miseEnPage->setContentsMargins(1, 1, 1, 1);
     miseEnPage->addWidget(calendrier_);
+    // The program speaks French whatever the user's language: the month and
+    // day names of the calendar too.
+    calendrier_->setLocale(QLocale(QLocale::French, QLocale::France));
     calendrier_->setFirstDayOfWeek(Qt::Monday);
     calendrier_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendrier_->setGridVisible(false);
@@ -94,7 +82,7 @@ QSize TChampDate::sizeHint() const
 void TChampDate::OuvrirCalendrier()
 {
     const year_month_day jour = Date();
-    const QDate date = jour == JourZero ? QDate::currentDate() : VersQDate(jour);
+    const QDate date = jour == JourZero ? QDate::currentDate() : QDateDepuisJour(jour);
     calendrier_->setSelectedDate(date);
     calendrier_->setCurrentPage(date.year(), date.month());
 
@@ -113,7 +101,7 @@ void TChampDate::OuvrirCalendrier()
 
 void TChampDate::ChoisirDansCalendrier(QDate date)
 {
-    DefinirDate(DepuisQDate(date));
+    DefinirDate(JourDepuisQDate(date));
     deroulant_->hide();
     texte_->setFocus(Qt::PopupFocusReason);
 }

@@ -3,19 +3,26 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/commandes/type_fichier.h"
+
 namespace tq {
 
 // The save dialog shared by every file command.
 inline constexpr const char16_t* TitreDialogueEnregistrement = u"Enregistrement du fichier CSV";
 
-// The file types in the order they are numbered, from 1: "Fichier CSV (*.csv)",
-// "Fichier TXT (*.txt)", "Fichier JSON (*.json)".
+// The name filters handed to the dialog, in the order of the file types:
+// "Fichier CSV (*.csv)", "Fichier TXT (*.txt)", "Fichier JSON (*.json)". The
+// dialog is told to show the names alone; the patterns still choose the
+// files it lists.
 QStringList FiltresEnregistrement();
 
-// The index in FiltresEnregistrement() of file type `typeFichier`; a number
-// outside 1 to 3 gives the first type, as an out-of-range choice does on the
-// desktop.
-int IndiceFiltreEnregistrement(int typeFichier);
+// The index of the file type in FiltresEnregistrement().
+int IndiceFiltreEnregistrement(TTypeFichier typeFichier);
+
+// The index in FiltresEnregistrement() of the type the dialog reports as
+// selected, which it gives as the whole filter or as the name alone; -1 for
+// any other text.
+int IndiceFiltreChoisi(const QString& filtreChoisi);
 
 // The path confirmed in the dialog, with the extension of the selected type
 // added when its file name has none ("rapport" with "Fichier JSON" gives

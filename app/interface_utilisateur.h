@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "app/commandes/type_fichier.h"
 #include "platform/reglages_regionaux.h"
 
 namespace tq {
@@ -23,10 +24,9 @@ public:
     // The failure box: error icon, one OK button, owned by the active window.
     virtual void AfficherErreur(const QString& message, const QString& titre) = 0;
 
-    // The save dialog, opened on the file type numbered `typeFichier` from 1
-    // ("Fichier CSV", "Fichier TXT", "Fichier JSON"). The full path chosen,
+    // The save dialog, opened on the given file type. The full path chosen,
     // or nothing when the user cancels.
-    virtual std::optional<QString> ChoisirFichierEnregistrement(int typeFichier) = 0;
+    virtual std::optional<QString> ChoisirFichierEnregistrement(TTypeFichier typeFichier) = 0;
 
     // Local date and time, to the millisecond.
     virtual QDateTime Maintenant() = 0;

@@ -17,8 +17,11 @@ bool TInterfaceUtilisateurQt::Confirmer(const QString& message, const QString& t
     // No parent: the box is centred on the screen and still modal for the
     // whole program.
     QMessageBox boite(QMessageBox::Question, titre, message, QMessageBox::NoButton);
-    QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QPushButton* non = boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    // "&Oui" then "&Non" on every desktop: the yes and no roles would let the
+    // desktop's button layout swap them (GNOME and macOS put "no" first),
+    // while buttons of one action role keep the order they were added in.
+    QPushButton* oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::ActionRole);
+    QPushButton* non = boite.addButton(QStringLiteral("&Non"), QMessageBox::ActionRole);
     boite.setDefaultButton(oui);
     boite.setEscapeButton(non);
     boite.exec();
@@ -31,11 +34,14 @@ void TInterfaceUtilisateurQt::AfficherErreur(const QString& message, const QStri
     boite.exec();
 }
 
-std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(int typeFichier)
+std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(TTypeFichier typeFichier)
 {
     QFileDialog dialogue(QApplication::activeWindow(), QString::fromUtf16(TitreDialogueEnregistrement));
     dialogue.setOption(QFileDialog::DontUseNativeDialog);
     dialogue.setOption(QFileDialog::DontConfirmOverwrite);
+    // The list of types shows "Fichier CSV" and the like alone; each type
+    // still lists only the files of its pattern.
+    dialogue.setOption(QFileDialog::HideNameFilterDetails);
     dialogue.setAcceptMode(QFileDialog::AcceptSave);
     dialogue.setFileMode(QFileDialog::AnyFile);
     const QStringList filtres = FiltresEnregistrement();
@@ -45,8 +51,8 @@ std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(int
         dialogue.selectFile(dernierFichier_);
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
         return std::nullopt;
-    dernierFichier_ = CheminAvecExtension(dialogue.selectedFiles().constFirst(),
-                                          static_cast<int>(filtres.indexOf(dialogue.selectedNameFilter())));
+    dernierFichier_ =
+        CheminAvecExtension(dialogue.selectedFiles().constFirst(), IndiceFiltreChoisi(dialogue.selectedNameFilter()));
     return dernierFichier_;
 }
 

@@ -9,7 +9,7 @@ class TInterfaceUtilisateurQt final : public IInterfaceUtilisateur {
 public:
     bool Confirmer(const QString& message, const QString& titre) override;
     void AfficherErreur(const QString& message, const QString& titre) override;
-    std::optional<QString> ChoisirFichierEnregistrement(int typeFichier) override;
+    std::optional<QString> ChoisirFichierEnregistrement(TTypeFichier typeFichier) override;
     QDateTime Maintenant() override;
     TReglagesRegionaux LireReglagesRegionaux() override;
     void OuvrirDocument(const QString& chemin) override;

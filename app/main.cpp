@@ -1,10 +1,14 @@
 #include "app/application.h"
+#include "app/interface_utilisateur_qt.h"
 #include "app/ufrmPrincipale.h"
 
 int main(int argc, char** argv)
 {
-    tq::TApplication application(argc, argv);
-    tq::TfrmPrincipale frmPrincipale;
+    // One desktop interface for the whole run: the window's boxes and dialog
+    // and the application's failure box; it outlives both.
+    tq::TInterfaceUtilisateurQt bureau;
+    tq::TApplication application(argc, argv, bureau);
+    tq::TfrmPrincipale frmPrincipale(bureau);
     frmPrincipale.show();
     return application.exec();
 }

@@ -5,7 +5,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 
-#include "app/interface_utilisateur_qt.h"
+#include "app/jour_qdate.h"
 #include "query/requete.h"
 #include "results/centre.h"
 #include "ui_ufrmPrincipale.h"
@@ -15,12 +15,6 @@ namespace tq {
 namespace {
 
 using namespace std::chrono;
-
-year_month_day JourDe(QDate date)
-{
-    return year { date.year() } / month { static_cast<unsigned>(date.month()) }
-         / day { static_cast<unsigned>(date.day()) };
-}
 
 // The centre lists stay highlighted when the view loses the focus, so the
 // chosen centre remains visible while another control is used.
@@ -34,21 +28,9 @@ void GarderSelectionVisible(QTreeWidget& arbre)
 
 } // namespace
 
-TfrmPrincipale::TfrmPrincipale()
-    : TfrmPrincipale(std::make_unique<TInterfaceUtilisateurQt>(), nullptr, UrlServeurStatistiques())
-{
-}
-
 TfrmPrincipale::TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur, std::string urlServeur)
-    : TfrmPrincipale(nullptr, &interfaceUtilisateur, std::move(urlServeur))
-{
-}
-
-TfrmPrincipale::TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre,
-                               IInterfaceUtilisateur* interfaceEmpruntee, std::string urlServeur)
     : ui(std::make_unique<Ui::TfrmPrincipale>())
-    , interfacePropre_(std::move(interfacePropre))
-    , interfaceUtilisateur_(interfacePropre_ ? interfacePropre_.get() : interfaceEmpruntee)
+    , interfaceUtilisateur_(interfaceUtilisateur)
     , urlServeur_(std::move(urlServeur))
 {
     ui->setupUi(this);
@@ -70,7 +52,7 @@ TfrmPrincipale::~TfrmPrincipale() = default;
 
 void TfrmPrincipale::FormCreate()
 {
-    const year_month_day aujourdhui = JourDe(interfaceUtilisateur_->Maintenant().date());
+    const year_month_day aujourdhui = JourDepuisQDate(interfaceUtilisateur_.Maintenant().date());
     ui->edtDebut->DefinirDate(PremierJourDuMois(aujourdhui));
     ui->edtFin->DefinirDate(DernierJourDuMois(aujourdhui));
     ui->PageControl1->setCurrentWidget(ui->tstStatistique);
@@ -83,8 +65,8 @@ void TfrmPrincipale::FormClose()
 
 void TfrmPrincipale::btnQuitterClick()
 {
-    if (interfaceUtilisateur_->Confirmer(QStringLiteral("Etes-vous sûr(e) de vouloir quitter l'application ?"),
-                                         QStringLiteral("Confirmer")))
+    if (interfaceUtilisateur_.Confirmer(QStringLiteral("Etes-vous sûr(e) de vouloir quitter l'application ?"),
+                                        QStringLiteral("Confirmer")))
         close();
 }
 
@@ -113,8 +95,8 @@ void TfrmPrincipale::ExecuterCommande(TCommande commande)
 {
     const TDescriptionCommande& description = DescriptionCommande(commande);
     QString chemin;
-    if (description.typeFichier != 0) {
-        std::optional<QString> choisi = interfaceUtilisateur_->ChoisirFichierEnregistrement(description.typeFichier);
+    if (description.typeFichier) {
+        std::optional<QString> choisi = interfaceUtilisateur_.ChoisirFichierEnregistrement(*description.typeFichier);
         if (!choisi)
             return;
         chemin = *choisi;
@@ -122,7 +104,7 @@ void TfrmPrincipale::ExecuterCommande(TCommande commande)
     // The dates are read once the dialog has closed.
     const std::u16string requete = RequeteCommande(commande, ui->edtDebut->Date(), ui->edtFin->Date(), reglages_);
     AjouterLog(u"Interrogation en cours...");
-    const TCurseurOccupe curseur { *interfaceUtilisateur_ };
+    const TCurseurOccupe curseur { interfaceUtilisateur_ };
     TContexteCommande contexte {
         [this](std::u16string_view texte) { AjouterLog(texte); }, ResultatRequete, lstCentre, reglages_, urlServeur_,
     };
@@ -132,9 +114,9 @@ void TfrmPrincipale::ExecuterCommande(TCommande commande)
     if (commande == TCommande::ListeCentresStat)
         AfficherCentres();
     if (description.proposeOuverture
-        && interfaceUtilisateur_->Confirmer(QStringLiteral("Voulez-vous ouvrir le fichier généré ?"),
-                                            QStringLiteral("Confirmer")))
-        interfaceUtilisateur_->OuvrirDocument(chemin);
+        && interfaceUtilisateur_.Confirmer(QStringLiteral("Voulez-vous ouvrir le fichier généré ?"),
+                                           QStringLiteral("Confirmer")))
+        interfaceUtilisateur_.OuvrirDocument(chemin);
 }
 
 void TfrmPrincipale::AfficherCentres()
@@ -153,7 +135,7 @@ void TfrmPrincipale::AfficherCentres()
 
 void TfrmPrincipale::AjouterLog(std::u16string_view texte)
 {
-    const QTime heure = interfaceUtilisateur_->Maintenant().time();
+    const QTime heure = interfaceUtilisateur_.Maintenant().time();
     const hh_mm_ss<milliseconds> horodatage { milliseconds { heure.msecsSinceStartOfDay() } };
     std::u16string ligne = TexteHorodatage(horodatage, reglages_);
     ligne += u": ";
@@ -163,7 +145,7 @@ void TfrmPrincipale::AjouterLog(std::u16string_view texte)
 
 void TfrmPrincipale::RelireReglagesRegionaux()
 {
-    reglages_ = interfaceUtilisateur_->LireReglagesRegionaux();
+    reglages_ = interfaceUtilisateur_.LireReglagesRegionaux();
     ui->edtDebut->DefinirReglages(reglages_);
     ui->edtFin->DefinirReglages(reglages_);
 }

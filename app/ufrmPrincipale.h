@@ -23,10 +23,9 @@ namespace tq {
 class TfrmPrincipale : public QWidget {
     Q_OBJECT
 public:
-    // With the desktop's own boxes, dialogs, cursor, clock and locale.
-    TfrmPrincipale();
-    // With the given ones, which must outlive the window, and optionally
-    // another statistics server (tests only; the program always uses its own).
+    // With the given boxes, dialog, cursor, clock and locale, which must
+    // outlive the window, and optionally another statistics server (tests
+    // only; the program always uses its own).
     explicit TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur,
                             std::string urlServeur = UrlServeurStatistiques());
     ~TfrmPrincipale() override;
@@ -36,7 +35,7 @@ protected:
     // the time read from the clock and written with the user's time separator.
     void AjouterLog(std::u16string_view texte);
 
-    IInterfaceUtilisateur& InterfaceUtilisateur() const { return *interfaceUtilisateur_; }
+    IInterfaceUtilisateur& InterfaceUtilisateur() const { return interfaceUtilisateur_; }
     const TReglagesRegionaux& ReglagesRegionaux() const { return reglages_; }
 
     void showEvent(QShowEvent* evenement) override;
@@ -53,9 +52,6 @@ protected:
     std::vector<TEnr_Centre> lstCentre;
 
 private:
-    TfrmPrincipale(std::unique_ptr<IInterfaceUtilisateur> interfacePropre, IInterfaceUtilisateur* interfaceEmpruntee,
-                   std::string urlServeur);
-
     void FormCreate();
     void FormClose();
     void btnQuitterClick();
@@ -73,8 +69,7 @@ private:
     void AfficherCentres();
     void RelireReglagesRegionaux();
 
-    std::unique_ptr<IInterfaceUtilisateur> interfacePropre_;
-    IInterfaceUtilisateur* interfaceUtilisateur_;
+    IInterfaceUtilisateur& interfaceUtilisateur_;
     TReglagesRegionaux reglages_;
     std::string urlServeur_;
     bool dejaCentree_ = false;

@@ -7,12 +7,33 @@ namespace tq {
 
 namespace {
 
+// One row per command, in the order of TCommande.
 constexpr TDescriptionCommande descriptions[] = {
-    /* ListeCentresStat */ { 0, TTypeRequete::ListeCentres, false, false },
-    /* ExporterGlobale  */ { 1, TTypeRequete::StatistiquesPeriode, true, true },
-    /* ExporterCentre   */ { 1, TTypeRequete::StatistiquesPeriode, true, true },
-    /* ListeAcces       */ { 1, TTypeRequete::ListeAcces, true, true },
-    /* ListeCentresJson */ { 3, TTypeRequete::ListeCentres, false, true },
+    // ListeCentresStat
+    { .typeFichier = std::nullopt,
+      .requete = TTypeRequete::ListeCentres,
+      .journaliseAnalyse = false,
+      .proposeOuverture = false },
+    // ExporterGlobale
+    { .typeFichier = TTypeFichier::Csv,
+      .requete = TTypeRequete::StatistiquesPeriode,
+      .journaliseAnalyse = true,
+      .proposeOuverture = true },
+    // ExporterCentre
+    { .typeFichier = TTypeFichier::Csv,
+      .requete = TTypeRequete::StatistiquesPeriode,
+      .journaliseAnalyse = true,
+      .proposeOuverture = true },
+    // ListeAcces
+    { .typeFichier = TTypeFichier::Csv,
+      .requete = TTypeRequete::ListeAcces,
+      .journaliseAnalyse = true,
+      .proposeOuverture = true },
+    // ListeCentresJson
+    { .typeFichier = TTypeFichier::Json,
+      .requete = TTypeRequete::ListeCentres,
+      .journaliseAnalyse = false,
+      .proposeOuverture = true },
 };
 
 } // namespace

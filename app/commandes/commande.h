@@ -2,9 +2,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/commandes/type_fichier.h"
 #include "platform/reglages_regionaux.h"
 #include "query/requete.h"
 #include "query/transport.h"
@@ -23,8 +25,9 @@ enum class TCommande {
 
 // What one command does, apart from the common workflow.
 struct TDescriptionCommande {
-    // File type the save dialog shows first, numbered from 1; 0 for no dialog.
-    int typeFichier;
+    // The file type the save dialog shows first; none for a command without
+    // a dialog.
+    std::optional<TTypeFichier> typeFichier;
     TTypeRequete requete;
     // Logs "Analyse des données" before the result step and "Terminé" after it.
     bool journaliseAnalyse;

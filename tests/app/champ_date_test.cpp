@@ -1,5 +1,6 @@
 #include <QCalendarWidget>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -166,7 +167,10 @@ private slots:
 
     void calendrierDeroulant()
     {
+        // The names of the calendar are French even for an English-speaking user.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         tq::TChampDate champ;
+        QLocale::setDefault(QLocale::system());
         champ.DefinirReglages(Reglages(QStringLiteral("dd/MM/yyyy")));
         champ.DefinirDate(Jour(QDate(2019, 3, 15)));
         champ.resize(97, 22);
@@ -179,6 +183,10 @@ private slots:
         QTest::mouseClick(champ.findChild<QToolButton*>(QStringLiteral("boutonCalendrier")), Qt::LeftButton);
         QVERIFY(calendrier->isVisible());
         QCOMPARE(calendrier->selectedDate(), QDate(2019, 3, 15));
+        QCOMPARE(calendrier->findChild<QToolButton*>(QStringLiteral("qt_calendar_monthbutton"))->text(),
+                 QStringLiteral("mars"));
+        const QAbstractItemModel* jours = calendrier->findChild<QTableView*>()->model();
+        QCOMPARE(jours->data(jours->index(0, 0)).toString(), QStringLiteral("lun."));
         // The next day, then Enter: picked, and the calendar closes.
         QVERIFY(calendrier->isAncestorOf(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);

@@ -94,11 +94,6 @@ public:
     }
 };
 
-tq::TApplication& Application()
-{
-    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
-}
-
 QStringList Lignes(std::initializer_list<const char*> textes)
 {
     QStringList lignes;
@@ -166,7 +161,7 @@ private slots:
         fenetre.Controle(bouton.constData())->setEnabled(true);
         fenetre.Cliquer(bouton.constData());
 
-        QCOMPARE(interface.typesFichier, QList<int> { 1 });
+        QCOMPARE(interface.typesFichier, QList { tq::TTypeFichier::Csv });
         QCOMPARE(CorpsRecu(serveur), requete);
         QCOMPARE(fenetre.Journal(), Lignes({ "Interrogation en cours...", "Interrogation terminée avec succès",
                                              "Analyse des données", "Terminé" }));
@@ -205,7 +200,7 @@ private slots:
         TFenetreSondee fenetre(interface, serveur.Url());
         fenetre.Cliquer("btnListeCentre");
 
-        QCOMPARE(interface.typesFichier, QList<int> { 3 });
+        QCOMPARE(interface.typesFichier, QList { tq::TTypeFichier::Json });
         QCOMPARE(CorpsRecu(serveur), requeteCentres);
         QCOMPARE(fenetre.Journal(), Lignes({ "Interrogation en cours...", "Interrogation terminée avec succès" }));
         QCOMPARE(LireFichier(fichier), QByteArray::fromStdString(corps + "\r\n"));
@@ -256,10 +251,9 @@ private slots:
     void serveurInjoignable()
     {
         TInterfaceFactice interface;
-        Application().DefinirInterfaceUtilisateur(&interface);
+        const TEchecsVers echecs(interface);
         TFenetreSondee fenetre(interface, "http://127.0.0.1:" + std::to_string(tq::test::PortFerme()));
         fenetre.Cliquer("bntListeCentreStat");
-        Application().DefinirInterfaceUtilisateur(nullptr);
 
         QCOMPARE(fenetre.Journal(), Lignes({ "Interrogation en cours..." }));
         QCOMPARE(interface.erreurs.size(), 1);
@@ -276,10 +270,9 @@ private slots:
         const QString fichier = Chemin("ancien.csv");
         EcrireFichier(fichier, "ancien contenu\r\n");
         interface.fichiers.enqueue(fichier);
-        Application().DefinirInterfaceUtilisateur(&interface);
+        const TEchecsVers echecs(interface);
         TFenetreSondee fenetre(interface, serveur.Url());
         fenetre.Cliquer("btnExporterGlobale");
-        Application().DefinirInterfaceUtilisateur(nullptr);
 
         QCOMPARE(fenetre.Journal(),
                  Lignes({ "Interrogation en cours...", "Interrogation terminée avec succès", "Analyse des données" }));

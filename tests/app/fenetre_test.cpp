@@ -1,6 +1,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -297,6 +299,36 @@ private slots:
         QCOMPARE(fenetre.TexteDate("edtFin"), QStringLiteral("03-31-2019"));
         fenetre.AjouterLog(u"x");
         QCOMPARE(fenetre.Journal(), QStringLiteral("09.05.03.007: x"));
+    }
+
+    void menusContextuelsEnFrancais_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::newRow("mmoLog") << "mmoLog";
+        QTest::newRow("edtDebut") << "edtDebut";
+    }
+    // The right-click menus are Qt's own, in French whatever the user's language.
+    void menusContextuelsEnFrancais()
+    {
+        QFETCH(QString, nom);
+        TInterfaceFactice iu;
+        TFenetreSondee fenetre(iu);
+        QWidget* controle = fenetre.Controle(nom);
+        const std::unique_ptr<QMenu> menu(qobject_cast<QPlainTextEdit*>(controle) != nullptr
+                                              ? qobject_cast<QPlainTextEdit*>(controle)->createStandardContextMenu()
+                                              : controle->findChild<QLineEdit*>()->createStandardContextMenu());
+        QStringList textes;
+        for (const QAction* action : menu->actions())
+            textes << action->text();
+        QCOMPARE(textes, (QStringList { QStringLiteral("&Annuler\tCtrl+Z"),
+                                        QStringLiteral("&Rétablir\tCtrl+Y"),
+                                        {},
+                                        QStringLiteral("Co&uper\tCtrl+X"),
+                                        QStringLiteral("Cop&ier\tCtrl+C"),
+                                        QStringLiteral("Co&ller\tCtrl+V"),
+                                        QStringLiteral("Supprimer"),
+                                        {},
+                                        QStringLiteral("Tout sélectionner\tCtrl+A") }));
     }
 
     void arbres_data()

@@ -1,52 +1,144 @@
 #include <stdexcept>
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDirIterator>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "app/dialogue_enregistrement.h"
 #include "app/interface_utilisateur_qt.h"
 #include "interface_factice.h"
+
+Q_DECLARE_METATYPE(tq::TTypeFichier)
+Q_DECLARE_METATYPE(QDialogButtonBox::ButtonLayout)
 
 namespace {
 
 // What the save dialog showed when it opened.
 struct TEtatDialogue {
     QString titre;
-    QStringList filtres;
-    QString filtrePreselectionne;
+    QStringList typesAffiches;
+    QString typePreselectionne;
     QStringList fichierPropose;
+    QStringList textes;
     bool natif = true;
     bool confirmeEcrasement = true;
 };
 
-// As soon as the dialog's event loop runs: notes what it shows, then picks
-// `filtre` (if any) and confirms `chemin`, or cancels when `chemin` is empty.
-void JouerDansLeDialogue(TEtatDialogue& etat, const QString& chemin, const QString& filtre = {})
+// The visible texts of Qt's own widgets in the dialog: labels, buttons of
+// the button box, column titles of the file list.
+QStringList TextesDuDialogue(const QFileDialog& dialogue)
 {
-    QTimer::singleShot(0, [&etat, chemin, filtre] {
+    QStringList textes;
+    for (const char* etiquette : { "lookInLabel", "fileNameLabel", "fileTypeLabel" })
+        textes << dialogue.findChild<QLabel*>(QString::fromLatin1(etiquette))->text();
+    for (QAbstractButton* bouton : dialogue.findChild<QDialogButtonBox*>()->buttons())
+        textes << bouton->text();
+    const QHeaderView* entete = dialogue.findChild<QTreeView*>()->header();
+    for (int colonne = 0; colonne < entete->count(); ++colonne)
+        textes << entete->model()->headerData(colonne, Qt::Horizontal).toString();
+    return textes;
+}
+
+// As soon as the dialog's event loop runs: notes what it shows, then picks
+// the type `type` (if any) and confirms `chemin`, or cancels when `chemin`
+// is empty.
+void JouerDansLeDialogue(TEtatDialogue& etat, const QString& chemin, const QString& type = {})
+{
+    QTimer::singleShot(0, [&etat, chemin, type] {
         for (QWidget* fenetre : QApplication::topLevelWidgets()) {
             auto* dialogue = qobject_cast<QFileDialog*>(fenetre);
             if (dialogue == nullptr || !dialogue->isVisible())
                 continue;
-            etat = { dialogue->windowTitle(),
-                     dialogue->nameFilters(),
-                     dialogue->selectedNameFilter(),
-                     dialogue->selectedFiles(),
-                     !dialogue->testOption(QFileDialog::DontUseNativeDialog),
-                     !dialogue->testOption(QFileDialog::DontConfirmOverwrite) };
+            auto* types = dialogue->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            etat.titre = dialogue->windowTitle();
+            etat.typesAffiches.clear();
+            for (int i = 0; i < types->count(); ++i)
+                etat.typesAffiches << types->itemText(i);
+            etat.typePreselectionne = types->currentText();
+            etat.fichierPropose = dialogue->selectedFiles();
+            etat.textes = TextesDuDialogue(*dialogue);
+            etat.natif = !dialogue->testOption(QFileDialog::DontUseNativeDialog);
+            etat.confirmeEcrasement = !dialogue->testOption(QFileDialog::DontConfirmOverwrite);
             if (chemin.isEmpty()) {
                 dialogue->reject();
                 return;
             }
-            if (!filtre.isEmpty())
-                dialogue->selectNameFilter(filtre);
+            if (!type.isEmpty())
+                types->setCurrentIndex(types->findText(type));
             dialogue->selectFile(chemin);
             static_cast<QDialog*>(dialogue)->accept();
         }
     });
 }
+
+// What the confirmation box showed: its buttons from left to right.
+struct TEtatBoite {
+    QStringList boutons;
+    QString parDefaut;
+    QString echappement;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+};
+
+// As soon as the box's event loop runs: notes what it shows, then presses
+// the button captioned `reponse`.
+void RepondreALaBoite(TEtatBoite& etat, const QString& reponse)
+{
+    QTimer::singleShot(0, [&etat, reponse] {
+        auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (boite == nullptr)
+            return;
+        QList<QAbstractButton*> boutons = boite->buttons();
+        std::sort(boutons.begin(), boutons.end(), [boite](const QAbstractButton* a, const QAbstractButton* b) {
+            return a->mapTo(boite, QPoint()).x() < b->mapTo(boite, QPoint()).x();
+        });
+        QAbstractButton* choisi = nullptr;
+        for (QAbstractButton* bouton : boutons) {
+            etat.boutons << bouton->text();
+            if (bouton->text() == reponse)
+                choisi = bouton;
+        }
+        etat.parDefaut = boite->defaultButton() ? boite->defaultButton()->text() : QString();
+        etat.echappement = boite->escapeButton() ? boite->escapeButton()->text() : QString();
+        etat.icone = boite->icon();
+        if (choisi != nullptr)
+            choisi->click();
+        else
+            boite->reject();
+    });
+}
+
+// The application's style with the button order of another desktop.
+class TStyleDisposition : public QProxyStyle {
+public:
+    explicit TStyleDisposition(QDialogButtonBox::ButtonLayout disposition)
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
+        , disposition_(disposition)
+    {
+    }
+    int styleHint(StyleHint indice, const QStyleOption* option, const QWidget* controle,
+                  QStyleHintReturn* retour) const override
+    {
+        if (indice == SH_DialogButtonLayout)
+            return disposition_;
+        return QProxyStyle::styleHint(indice, option, controle, retour);
+    }
+
+private:
+    QDialogButtonBox::ButtonLayout disposition_;
+};
 
 } // namespace
 
@@ -74,44 +166,73 @@ private slots:
         QCOMPARE(tq::CheminAvecExtension(chemin, indice), attendu);
     }
 
+    void filtreChoisi_data()
+    {
+        QTest::addColumn<QString>("filtre");
+        QTest::addColumn<int>("indice");
+        QTest::newRow("nom seul") << "Fichier TXT" << 1;
+        QTest::newRow("filtre entier") << "Fichier JSON (*.json)" << 2;
+        QTest::newRow("inconnu") << "Tous les fichiers (*)" << -1;
+        QTest::newRow("vide") << "" << -1;
+    }
+    void filtreChoisi()
+    {
+        QFETCH(QString, filtre);
+        QFETCH(int, indice);
+        QCOMPARE(tq::IndiceFiltreChoisi(filtre), indice);
+    }
+
     void dialogueEnregistrement_data()
     {
-        QTest::addColumn<int>("typeFichier");
-        QTest::addColumn<QString>("filtreChoisi");
+        QTest::addColumn<tq::TTypeFichier>("typeFichier");
+        QTest::addColumn<QString>("typeChoisi");
         QTest::addColumn<QString>("nomTape");
-        QTest::addColumn<QString>("filtrePreselectionne");
+        QTest::addColumn<QString>("typePreselectionne");
         QTest::addColumn<QString>("fichierRendu");
-        const QString csv = QStringLiteral("Fichier CSV (*.csv)");
-        QTest::newRow("csv complete") << 1 << QString() << "stats" << csv << "stats.csv";
-        QTest::newRow("json complete") << 3 << QString() << "centres"
-                                       << "Fichier JSON (*.json)"
+        const QString csv = QStringLiteral("Fichier CSV");
+        QTest::newRow("csv complete") << tq::TTypeFichier::Csv << QString() << "stats" << csv << "stats.csv";
+        QTest::newRow("json complete") << tq::TTypeFichier::Json << QString() << "centres"
+                                       << "Fichier JSON"
                                        << "centres.json";
-        QTest::newRow("type hors liste") << 4 << QString() << "stats" << csv << "stats.csv";
-        QTest::newRow("type change par l'utilisateur") << 1 << "Fichier TXT (*.txt)"
+        QTest::newRow("type change par l'utilisateur") << tq::TTypeFichier::Csv << "Fichier TXT"
                                                        << "acces" << csv << "acces.txt";
-        QTest::newRow("extension tapee gardee") << 1 << QString() << "stats.dat" << csv << "stats.dat";
-        QTest::newRow("annule") << 1 << QString() << QString() << csv << QString();
+        QTest::newRow("extension tapee gardee")
+            << tq::TTypeFichier::Csv << QString() << "stats.dat" << csv << "stats.dat";
+        QTest::newRow("annule") << tq::TTypeFichier::Csv << QString() << QString() << csv << QString();
     }
     void dialogueEnregistrement()
     {
-        QFETCH(int, typeFichier);
-        QFETCH(QString, filtreChoisi);
+        QFETCH(tq::TTypeFichier, typeFichier);
+        QFETCH(QString, typeChoisi);
         QFETCH(QString, nomTape);
-        QFETCH(QString, filtrePreselectionne);
+        QFETCH(QString, typePreselectionne);
         QFETCH(QString, fichierRendu);
         QTemporaryDir dossier;
         tq::TInterfaceUtilisateurQt bureau;
         TEtatDialogue etat;
-        JouerDansLeDialogue(etat, nomTape.isEmpty() ? QString() : dossier.filePath(nomTape), filtreChoisi);
+        JouerDansLeDialogue(etat, nomTape.isEmpty() ? QString() : dossier.filePath(nomTape), typeChoisi);
         const std::optional<QString> chemin = bureau.ChoisirFichierEnregistrement(typeFichier);
 
         QCOMPARE(etat.titre, QStringLiteral("Enregistrement du fichier CSV"));
-        QCOMPARE(etat.filtres, (QStringList { "Fichier CSV (*.csv)", "Fichier TXT (*.txt)", "Fichier JSON (*.json)" }));
-        QCOMPARE(etat.filtrePreselectionne, filtrePreselectionne);
+        QCOMPARE(etat.typesAffiches, (QStringList { "Fichier CSV", "Fichier TXT", "Fichier JSON" }));
+        QCOMPARE(etat.typePreselectionne, typePreselectionne);
         QVERIFY(!etat.natif && !etat.confirmeEcrasement);
         QCOMPARE(chemin.has_value(), !fichierRendu.isEmpty());
         if (chemin)
             QCOMPARE(*chemin, dossier.filePath(fichierRendu));
+    }
+
+    // Qt's own texts in the dialog are French, whatever the user's language.
+    void dialogueEnFrancais()
+    {
+        tq::TInterfaceUtilisateurQt bureau;
+        TEtatDialogue etat;
+        JouerDansLeDialogue(etat, {});
+        bureau.ChoisirFichierEnregistrement(tq::TTypeFichier::Csv);
+        QCOMPARE(etat.textes, (QStringList { QStringLiteral("Voir dans :"), QStringLiteral("&Nom de fichier :"),
+                                             QStringLiteral("Fichiers de type :"), QStringLiteral("&Enregistrer"),
+                                             QStringLiteral("Annuler"), QStringLiteral("Nom"), QStringLiteral("Taille"),
+                                             QStringLiteral("Type"), QStringLiteral("Dernière modification") }));
     }
 
     void dialogueSeSouvientDuDernierFichier()
@@ -120,15 +241,81 @@ private slots:
         tq::TInterfaceUtilisateurQt bureau;
         TEtatDialogue premier, second, troisieme;
         JouerDansLeDialogue(premier, dossier.filePath(QStringLiteral("stats")));
-        QCOMPARE(bureau.ChoisirFichierEnregistrement(1), std::optional<QString>(dossier.filePath("stats.csv")));
+        QCOMPARE(bureau.ChoisirFichierEnregistrement(tq::TTypeFichier::Csv),
+                 std::optional<QString>(dossier.filePath("stats.csv")));
         // Offered again, with the type each command asks for, even after a cancel.
         JouerDansLeDialogue(second, {});
-        QVERIFY(!bureau.ChoisirFichierEnregistrement(3).has_value());
+        QVERIFY(!bureau.ChoisirFichierEnregistrement(tq::TTypeFichier::Json).has_value());
         JouerDansLeDialogue(troisieme, {});
-        QVERIFY(!bureau.ChoisirFichierEnregistrement(1).has_value());
+        QVERIFY(!bureau.ChoisirFichierEnregistrement(tq::TTypeFichier::Csv).has_value());
         QCOMPARE(second.fichierPropose, QStringList { dossier.filePath("stats.csv") });
-        QCOMPARE(second.filtrePreselectionne, QStringLiteral("Fichier JSON (*.json)"));
+        QCOMPARE(second.typePreselectionne, QStringLiteral("Fichier JSON"));
         QCOMPARE(troisieme.fichierPropose, QStringList { dossier.filePath("stats.csv") });
+    }
+
+    // Run as a program of its own, a test that chooses files in the dialog
+    // leaves the user's configuration, Qt's settings file included, exactly
+    // as it found it.
+    void rienNEstGardeEntreDeuxLancements()
+    {
+        QTemporaryDir racine;
+        QVERIFY(QDir(racine.path()).mkpath(QStringLiteral("config")));
+        const QByteArray reglages = "[FileDialog]\nlastVisited=file:///srv/partage\n";
+        QFile fichier(racine.filePath(QStringLiteral("config/QtProject.conf")));
+        QVERIFY(fichier.open(QIODevice::WriteOnly));
+        fichier.write(reglages);
+        fichier.close();
+
+        QProcess lancement;
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.insert(QStringLiteral("XDG_CONFIG_HOME"), racine.filePath(QStringLiteral("config")));
+        lancement.setProcessEnvironment(environnement);
+        lancement.start(QCoreApplication::applicationFilePath(),
+                        { QStringLiteral("dialogueSeSouvientDuDernierFichier") });
+        QVERIFY(lancement.waitForFinished(60000));
+        QVERIFY2(lancement.exitStatus() == QProcess::NormalExit && lancement.exitCode() == 0,
+                 lancement.readAllStandardOutput().constData());
+
+        QStringList contenu;
+        QDirIterator parcours(racine.filePath(QStringLiteral("config")), QDir::AllEntries | QDir::NoDotAndDotDot,
+                              QDirIterator::Subdirectories);
+        while (parcours.hasNext())
+            contenu << parcours.next();
+        QCOMPARE(contenu, QStringList { fichier.fileName() });
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        QCOMPARE(fichier.readAll(), reglages);
+    }
+
+    void questionOuiNon_data()
+    {
+        QTest::addColumn<QDialogButtonBox::ButtonLayout>("disposition");
+        QTest::addColumn<QString>("reponse");
+        QTest::addColumn<bool>("confirme");
+        QTest::newRow("Windows, Oui") << QDialogButtonBox::WinLayout << "&Oui" << true;
+        QTest::newRow("macOS, Oui") << QDialogButtonBox::MacLayout << "&Oui" << true;
+        QTest::newRow("KDE, Non") << QDialogButtonBox::KdeLayout << "&Non" << false;
+        QTest::newRow("GNOME, Non") << QDialogButtonBox::GnomeLayout << "&Non" << false;
+    }
+    // "&Oui" then "&Non", left to right, whatever the desktop's button order.
+    void questionOuiNon()
+    {
+        QFETCH(QDialogButtonBox::ButtonLayout, disposition);
+        QFETCH(QString, reponse);
+        QFETCH(bool, confirme);
+        const QString styleDeDepart = QApplication::style()->name();
+        QApplication::setStyle(new TStyleDisposition(disposition));
+        tq::TInterfaceUtilisateurQt bureau;
+        TEtatBoite etat;
+        RepondreALaBoite(etat, reponse);
+        const bool confirmation =
+            bureau.Confirmer(QStringLiteral("Voulez-vous ouvrir le fichier généré ?"), QStringLiteral("Confirmer"));
+        QApplication::setStyle(QStyleFactory::create(styleDeDepart));
+
+        QCOMPARE(etat.boutons, (QStringList { "&Oui", "&Non" }));
+        QCOMPARE(etat.parDefaut, QStringLiteral("&Oui"));
+        QCOMPARE(etat.echappement, QStringLiteral("&Non"));
+        QCOMPARE(etat.icone, QMessageBox::Question);
+        QCOMPARE(confirmation, confirme);
     }
 
     void curseurOccupe()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QQueue>
 #include <QString>
@@ -25,7 +26,7 @@ public:
 
     QList<TBoite> confirmations;
     QList<TBoite> erreurs;
-    QList<int> typesFichier;
+    QList<tq::TTypeFichier> typesFichier;
     QStringList documentsOuverts;
     int curseursOccupes = 0;
     int restaurations = 0;
@@ -36,7 +37,7 @@ public:
         return !reponses.isEmpty() && reponses.dequeue();
     }
     void AfficherErreur(const QString& message, const QString& titre) override { erreurs.append({ message, titre }); }
-    std::optional<QString> ChoisirFichierEnregistrement(int typeFichier) override
+    std::optional<QString> ChoisirFichierEnregistrement(tq::TTypeFichier typeFichier) override
     {
         typesFichier.append(typeFichier);
         return fichiers.isEmpty() ? std::nullopt : fichiers.dequeue();
@@ -48,12 +49,37 @@ public:
     void RestaurerCurseur() override { ++restaurations; }
 };
 
+inline tq::TApplication& Application()
+{
+    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
+}
+
+// The interface that shows the failure box when no test has routed it
+// elsewhere: a fake too, so that no test can ever wait on a real box.
+inline TInterfaceFactice& InterfaceParDefaut()
+{
+    static TInterfaceFactice interfaceParDefaut;
+    return interfaceParDefaut;
+}
+
+// Routes the failure box to `interfaceUtilisateur` for as long as it lives.
+class TEchecsVers {
+public:
+    explicit TEchecsVers(TInterfaceFactice& interfaceUtilisateur)
+    {
+        Application().DefinirInterfaceUtilisateur(interfaceUtilisateur);
+    }
+    ~TEchecsVers() { Application().DefinirInterfaceUtilisateur(InterfaceParDefaut()); }
+    TEchecsVers(const TEchecsVers&) = delete;
+    TEchecsVers& operator=(const TEchecsVers&) = delete;
+};
+
 // The test programs run on the program's own application object, so that a
 // failure escaping a handler takes the same road as in the program.
 #define TQ_TEST_FENETRE_MAIN(ClasseTest)                                                                               \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
-        tq::TApplication application(argc, argv);                                                                      \
+        tq::TApplication application(argc, argv, InterfaceParDefaut());                                                \
         application.setQuitOnLastWindowClosed(false);                                                                  \
         ClasseTest test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \

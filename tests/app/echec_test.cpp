@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/message_faillite.h"
 #include "interface_factice.h"
 #include "platform/erreur.h"
 
@@ -45,16 +44,11 @@ private:
     }
 }
 
-tq::TApplication& Application()
-{
-    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
-}
-
 const char* const ReleveInterrompu = "Mouse event \"MouseRelease\" not accepted by receiving widget";
 
 } // namespace
 
-class TTestFaillite : public QObject {
+class TTestEchec : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TInterfaceFactice> iu_;
@@ -63,11 +57,11 @@ private slots:
     void init()
     {
         iu_ = std::make_unique<TInterfaceFactice>();
-        Application().DefinirInterfaceUtilisateur(iu_.get());
+        Application().DefinirInterfaceUtilisateur(*iu_);
     }
     void cleanup()
     {
-        Application().DefinirInterfaceUtilisateur(nullptr);
+        Application().DefinirInterfaceUtilisateur(InterfaceParDefaut());
         iu_.reset();
     }
 
@@ -104,7 +98,7 @@ private slots:
         QTest::mouseClick(&bouton, Qt::LeftButton);
         QCOMPARE(iu_->erreurs.size(), 1);
         QCOMPARE(iu_->erreurs[0].message, affiche);
-        QCOMPARE(iu_->erreurs[0].titre, QStringLiteral("tq_faillite_tests"));
+        QCOMPARE(iu_->erreurs[0].titre, QStringLiteral("tq_echec_tests"));
     }
 
     void echecEmboite_data()
@@ -200,5 +194,5 @@ private slots:
     }
 };
 
-TQ_TEST_FENETRE_MAIN(TTestFaillite)
-#include "faillite_test.moc"
+TQ_TEST_FENETRE_MAIN(TTestEchec)
+#include "echec_test.moc"
