@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/demarrage.h"
 #include "app/interface_utilisateur_qt.h"
 #include "app/ufrmPrincipale.h"
 
@@ -7,8 +8,8 @@ int main(int argc, char** argv)
     // One desktop interface for the whole run: the window's boxes and dialog
     // and the application's failure box; it outlives both.
     tq::TInterfaceUtilisateurQt bureau;
-    tq::TApplication application(argc, argv, bureau);
+    const std::unique_ptr<tq::TApplication> application = tq::CreerApplication(argc, argv, bureau);
     tq::TfrmPrincipale frmPrincipale(bureau);
     frmPrincipale.show();
-    return application.exec();
+    return application->exec();
 }
