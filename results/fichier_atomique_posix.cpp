@@ -152,15 +152,14 @@ struct TFichierAtomique::TEtat {
 
     int CreerNomme(mode_t mode)
     {
-        for (int essai = 0; essai < 64; ++essai) {
+        int erreur = EEXIST;
+        for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
             temporaire = dossier / NomTemporaire(cible.filename().string());
             descripteur = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (descripteur >= 0)
                 return 0;
-            if (errno != EEXIST)
-                break;
+            erreur = errno;
         }
-        const int erreur = errno;
         temporaire.clear();
         return erreur;
     }
@@ -179,16 +178,16 @@ struct TFichierAtomique::TEtat {
     int Nommer()
     {
         const std::string source = CheminDescripteur(descripteur);
-        for (int essai = 0; essai < 64; ++essai) {
-            const fs::path nom = dossier / NomTemporaire(cible.filename().string());
+        int erreur = EEXIST;
+        for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
+            fs::path nom = dossier / NomTemporaire(cible.filename().string());
             if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                temporaire = nom;
+                temporaire = std::move(nom);
                 return 0;
             }
-            if (errno != EEXIST)
-                break;
+            erreur = errno;
         }
-        return errno;
+        return erreur;
     }
 
     ~TEtat()
