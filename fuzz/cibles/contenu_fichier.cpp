@@ -71,19 +71,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
         reponse = tq::DepuisUtf8(octets);
     }
 
-    const std::size_t taille = std::size_t { donnees[0] >> 1 } * 8;
+    const std::size_t piece = static_cast<std::size_t>(donnees[0] >> 1) * 8;
     const std::optional<std::string> attendu = Attendu(reponse);
     try {
         tq::TLignesResultats lignes(reponse);
         Verifier(attendu.has_value());
         std::string contenu;
-        std::string piece;
+        std::string morceau;
         while (!lignes.Finies()) {
-            piece.clear();
-            lignes.AjouterSuivantes(piece, taille);
-            Verifier(piece.size() >= taille || lignes.Finies());
-            Verifier(piece.ends_with("\r\n"));
-            contenu += piece;
+            morceau.clear();
+            lignes.AjouterSuivantes(morceau, piece);
+            Verifier(morceau.size() >= piece || lignes.Finies());
+            Verifier(morceau.ends_with("\r\n"));
+            contenu += morceau;
         }
         Verifier(contenu == *attendu);
     } catch (const tq::ErreurReponseIllisible&) {
