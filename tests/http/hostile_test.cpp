@@ -78,7 +78,10 @@ const std::vector<TReponseScriptee>& ReponsesScriptees()
           "9\r\nintrouv\xC3\xA9\r\n0\r\n\r\n",
           Protocole(404, "HTTP/1.1 404 Not Found", u"introuv\u00E9") },
         { "no_content", "HTTP/1.1 204 No Content\r\n\r\n", Texte(u"") },
-        { "read_to_close", "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nabcdef", Texte(u"abcdef"), 45 },
+        { .nom = "read_to_close",
+          .octets = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nabcdef",
+          .complete = Texte(u"abcdef"),
+          .debutCorpsAuFermer = 45 },
     };
     return reponses;
 }
