@@ -25,6 +25,8 @@ void GarderReglagesQtDans(const QTemporaryDir& dossier)
 {
     if (!dossier.isValid())
         return;
+    // Files rather than the registry, where Windows would keep them.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
     for (const QSettings::Format format : { QSettings::NativeFormat, QSettings::IniFormat })
         for (const QSettings::Scope portee : { QSettings::UserScope, QSettings::SystemScope })
             QSettings::setPath(format, portee, dossier.path());
