@@ -108,13 +108,13 @@ protected:
             cas();
             TearDown();
         })) {
-        case TIssueFils::Reussi:
+        case TFinFils::Reussi:
             return;
-        case TIssueFils::Saute:
+        case TFinFils::Saute:
             GTEST_SKIP() << "skipped in the child process, reason above";
-        case TIssueFils::Indisponible:
+        case TFinFils::Indisponible:
             GTEST_SKIP() << "this process may not filter its system calls";
-        case TIssueFils::Echoue:
+        case TFinFils::Echoue:
             ADD_FAILURE() << "the case failed with unnamed files refused (failures above)";
         }
     }
@@ -446,10 +446,10 @@ TEST_F(RefusFichiersAnonymes, ChaqueRefusMeneAuFichierNomme)
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);
         Ecrire(chemin, Ancien);
-        const TIssueFils issue = DansUnFilsSansFichiersAnonymes(c.refus, [&] { Enregistrer(chemin, Nouveau); });
-        if (issue == TIssueFils::Indisponible)
+        const TFinFils fin = DansUnFilsSansFichiersAnonymes(c.refus, [&] { Enregistrer(chemin, Nouveau); });
+        if (fin == TFinFils::Indisponible)
             GTEST_SKIP() << "this process may not filter its system calls";
-        EXPECT_EQ(issue, TIssueFils::Reussi);
+        EXPECT_EQ(fin, TFinFils::Reussi);
         EXPECT_EQ(Lire(chemin), Nouveau);
         EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
     }

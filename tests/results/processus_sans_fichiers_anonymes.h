@@ -47,12 +47,12 @@ inline bool RefuserFichiersAnonymes(int refus)
 }
 
 // How a case run by DansUnFilsSansFichiersAnonymes ended.
-enum class TIssueFils { Reussi, Echoue, Saute, Indisponible };
+enum class TFinFils { Reussi, Echoue, Saute, Indisponible };
 
 // Runs `cas` in a child process whose unnamed files are refused with `refus`.
 // The child's failed checks are printed as they happen, and make it end
 // Echoue; a case that skips itself ends Saute.
-inline TIssueFils DansUnFilsSansFichiersAnonymes(int refus, const std::function<void()>& cas)
+inline TFinFils DansUnFilsSansFichiersAnonymes(int refus, const std::function<void()>& cas)
 {
     // What is still buffered would otherwise be printed twice.
     std::fflush(stdout);
@@ -69,15 +69,15 @@ inline TIssueFils DansUnFilsSansFichiersAnonymes(int refus, const std::function<
     }
     int etat = 0;
     if (fils < 0 || waitpid(fils, &etat, 0) != fils || !WIFEXITED(etat))
-        return TIssueFils::Echoue;
+        return TFinFils::Echoue;
     switch (WEXITSTATUS(etat)) {
     case 0:
-        return TIssueFils::Reussi;
+        return TFinFils::Reussi;
     case 2:
-        return TIssueFils::Saute;
+        return TFinFils::Saute;
     case 3:
-        return TIssueFils::Indisponible;
+        return TFinFils::Indisponible;
     default:
-        return TIssueFils::Echoue;
+        return TFinFils::Echoue;
     }
 }
