@@ -23,15 +23,16 @@ struct TReglagesRegionaux {
 
 // True when the pattern is made of exactly one day, one month and one year
 // number field separated by non-letters (for instance "dd/MM/yyyy"); a
-// pattern that names the month ("d MMM yyyy") is not.
+// pattern that names the month ("d MMM yyyy") is not. A pattern given by
+// hand must be numeric; a locale's need not be (see ReglagesDepuisLocale).
 bool EstFormatDateNumerique(std::u16string_view motif);
 
 // Settings from a locale's short date pattern (in the desktop toolkit's
 // letters), its time separator and its decimal separator. The pattern gives
 // the order of day, month and year, their leading zeros and the year's digits
 // (a month written as a name counts as two digits); the first punctuation or
-// blank between two fields is the date separator. Quoted and other literal
-// text is left out. Only a pattern without a day, a month and a year, each
+// blank between two fields is the date separator ("/" when only literal text
+// parts them). Quoted and other literal text is left out. Only a pattern without a day, a month and a year, each
 // once, gives the fallback month/day/two-digit year with "/".
 TReglagesRegionaux ReglagesDepuisLocale(std::u16string_view motifDateCourt, char16_t separateurHeure,
                                         char16_t separateurDecimal);
