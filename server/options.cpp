@@ -78,14 +78,14 @@ std::string TexteAide()
            "  --port N              port d'écoute (défaut : 2019 ; 0 : un port libre, affiché)\n"
            "  --adresse ADRESSE     adresse d'écoute (défaut : 127.0.0.1)\n"
            "  --format-date MOTIF   un seul format pour les dates reçues et écrites, avec d, M\n"
-           "                        et y (par exemple dd/MM/yyyy, yyyy-MM-dd ou M/d/yy)\n"
+           "                        et y (par exemple dd/MM/yyyy, yyyy-MM-dd ou M/d/yy).\n"
            "                        Sans cette option, les dates reçues sont lues dans le\n"
            "                        format court de toute locale : l'année sur quatre\n"
            "                        chiffres en tête, sinon le jour et le mois dans le seul\n"
            "                        ordre que permettent leurs valeurs ou, si les deux le\n"
            "                        permettent, dans l'ordre de la locale du serveur\n"
            "                        (LC_ALL, LC_TIME ou LANG) ; les dates écrites suivent\n"
-           "                        dd/MM/yyyy\n"
+           "                        dd/MM/yyyy.\n"
            "  --aide, --help        affiche cette aide\n"
            "  --version             affiche le nom et la version du programme\n";
 }
