@@ -16,7 +16,8 @@ namespace {
 
 // A line whose line feed comes after more bytes than this is refused.
 constexpr std::size_t LongueurLigneMax = 16384;
-// Bytes asked of the source in one read.
+// Bytes asked of the source in one read of the head, the chunk-size lines
+// and the trailer (the body is read in pieces of its own size).
 constexpr std::size_t TaillePiece = 32768;
 // An endless run of "100 Continue" answers must end somewhere.
 constexpr std::size_t ReponsesIntermediairesMax = 255;
@@ -66,7 +67,7 @@ int CodeStatut(std::string_view ligne)
         return -1;
     int code = 0;
     for (char c : champ) {
-        if (c < '0' || c > '9')
+        if (!EstChiffreAscii(c))
             return -1;
         code = code * 10 + (c - '0');
     }

@@ -2,18 +2,24 @@
 
 #include <cstdint>
 
+#if defined(__linux__)
 #include <sys/mman.h>
+#endif
 
 namespace tq {
 
-void ConseillerGrandesPages(void* debut, std::size_t octets)
+// Transparent huge pages are asked for with madvise, which only Linux has;
+// elsewhere the memory keeps the system's ordinary pages.
+void ConseillerGrandesPages([[maybe_unused]] void* debut, [[maybe_unused]] std::size_t octets)
 {
+#if defined(__linux__)
     constexpr std::uintptr_t GrandePage = std::uintptr_t { 2 } << 20;
     const auto adresse = reinterpret_cast<std::uintptr_t>(debut);
     const std::uintptr_t premiere = (adresse + GrandePage - 1) & ~(GrandePage - 1);
     const std::uintptr_t fin = (adresse + octets) & ~(GrandePage - 1);
     if (fin > premiere)
         madvise(reinterpret_cast<void*>(premiere), fin - premiere, MADV_HUGEPAGE);
+#endif
 }
 
 namespace {
