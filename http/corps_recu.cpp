@@ -13,7 +13,8 @@ namespace tq {
 namespace {
 
 // The bytes in a buffer that grows geometrically, never past the most the
-// body may hold, and is not filled with zeros before the bytes come.
+// body may hold, and is not filled with zeros before the bytes come: a large
+// one goes on huge pages, where each first touch of fresh memory costs less.
 class TCorpsEnOctets final : public TCorpsRecu {
 public:
     TCorpsEnOctets(std::size_t reserve, std::uint64_t plafond)
@@ -44,7 +45,7 @@ public:
 private:
     void Agrandir(std::size_t capacite)
     {
-        std::unique_ptr<char[]> nouvelles(new char[capacite]);
+        std::unique_ptr<char[]> nouvelles = NouveauGrandTampon(capacite);
         if (taille_ > 0)
             std::memcpy(nouvelles.get(), donnees_.get(), static_cast<std::size_t>(taille_));
         donnees_ = std::move(nouvelles);

@@ -24,6 +24,10 @@ void ConseillerGrandesPages([[maybe_unused]] void* debut, [[maybe_unused]] std::
 
 namespace {
 
+// Below this size huge pages are not asked for: a buffer that holds few of
+// them gains little and may hold none.
+constexpr std::size_t TailleGrandesPagesMin = std::size_t { 8 } << 20;
+
 // Reserves room for `unites` elements and asks for huge pages over it when it
 // spans several of them.
 template <class TChaine> void ReserverGrandeChaine(TChaine& chaine, std::size_t unites)
@@ -31,9 +35,8 @@ template <class TChaine> void ReserverGrandeChaine(TChaine& chaine, std::size_t 
     if (chaine.capacity() >= unites)
         return;
     chaine.reserve(unites);
-    constexpr std::size_t GrandePage = std::size_t { 2 } << 20;
     const std::size_t octets = unites * sizeof(typename TChaine::value_type);
-    if (octets >= 4 * GrandePage)
+    if (octets >= TailleGrandesPagesMin)
         ConseillerGrandesPages(chaine.data(), octets);
 }
 
@@ -47,6 +50,14 @@ void ReserverGrandTampon(std::string& tampon, std::size_t taille)
 void ReserverGrandTexte(std::u16string& texte, std::size_t unites)
 {
     ReserverGrandeChaine(texte, unites);
+}
+
+std::unique_ptr<char[]> NouveauGrandTampon(std::size_t taille)
+{
+    std::unique_ptr<char[]> tampon(new char[taille]);
+    if (taille >= TailleGrandesPagesMin)
+        ConseillerGrandesPages(tampon.get(), taille);
+    return tampon;
 }
 
 } // namespace tq

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace tq {
@@ -13,6 +14,10 @@ void ReserverGrandTampon(std::string& tampon, std::size_t taille);
 
 // The same for a text of `unites` code units.
 void ReserverGrandTexte(std::u16string& texte, std::size_t unites);
+
+// A buffer of `taille` bytes, left unfilled, on huge pages when it is large
+// enough for them to pay.
+std::unique_ptr<char[]> NouveauGrandTampon(std::size_t taille);
 
 // Asks for huge pages over the 2 MiB pages that lie wholly inside the memory,
 // for a buffer about to be filled; nothing for one too small to hold such a
