@@ -35,7 +35,6 @@ protected:
     // the time read from the clock and written with the user's time separator.
     void AjouterLog(std::u16string_view texte);
 
-    IInterfaceUtilisateur& InterfaceUtilisateur() const { return interfaceUtilisateur_; }
     const TReglagesRegionaux& ReglagesRegionaux() const { return reglages_; }
 
     void showEvent(QShowEvent* evenement) override;
