@@ -1,7 +1,6 @@
 #include "http/erreurs_http.h"
 
 #include <array>
-#include <cerrno>
 #include <string_view>
 #include <utility>
 
@@ -56,27 +55,6 @@ constexpr std::array textes = std::to_array<TTexteErreur>({
     { 11001, "Hôte non trouvé." },
 });
 
-struct TCorrespondance {
-    int codeErrno;
-    int numero;
-};
-
-// EPIPE: the peer has gone and the system ended the connection under us,
-// which is what 10053 says.
-constexpr std::array correspondances = std::to_array<TCorrespondance>({
-    { EINTR, 10004 },           { EBADF, 10009 },           { EACCES, 10013 },        { EPERM, 10013 },
-    { EFAULT, 10014 },          { EINVAL, 10022 },          { EMFILE, 10024 },        { ENFILE, 10024 },
-    { EWOULDBLOCK, 10035 },     { EINPROGRESS, 10036 },     { EALREADY, 10037 },      { ENOTSOCK, 10038 },
-    { EDESTADDRREQ, 10039 },    { EMSGSIZE, 10040 },        { EPROTOTYPE, 10041 },    { ENOPROTOOPT, 10042 },
-    { EPROTONOSUPPORT, 10043 }, { ESOCKTNOSUPPORT, 10044 }, { EOPNOTSUPP, 10045 },    { EPFNOSUPPORT, 10046 },
-    { EAFNOSUPPORT, 10047 },    { EADDRINUSE, 10048 },      { EADDRNOTAVAIL, 10049 }, { ENETDOWN, 10050 },
-    { ENETUNREACH, 10051 },     { ENETRESET, 10052 },       { ECONNABORTED, 10053 },  { EPIPE, 10053 },
-    { ECONNRESET, 10054 },      { ENOBUFS, 10055 },         { ENOMEM, 10055 },        { EISCONN, 10056 },
-    { ENOTCONN, 10057 },        { ESHUTDOWN, 10058 },       { ETOOMANYREFS, 10059 },  { ETIMEDOUT, 10060 },
-    { ECONNREFUSED, 10061 },    { ELOOP, 10062 },           { ENAMETOOLONG, 10063 },  { EHOSTDOWN, 10064 },
-    { EHOSTUNREACH, 10065 },    { ENOTEMPTY, 10066 },
-});
-
 std::string MessageSocket(int numero)
 {
     std::string message = "Erreur de socket n° " + std::to_string(numero) + "\r\n";
@@ -102,15 +80,6 @@ ErreurProtocole::ErreurProtocole(int codeStatut, const std::string& ligneStatut,
     , codeStatut_(codeStatut)
     , texteCorps_(std::move(texteCorps))
 {
-}
-
-int NumeroErreurSocket(int codeErrno)
-{
-    for (const TCorrespondance& c : correspondances) {
-        if (c.codeErrno == codeErrno)
-            return c.numero;
-    }
-    return codeErrno;
 }
 
 } // namespace tq

@@ -38,7 +38,9 @@ private:
     // Waits for the event; false when the time ran out.
     bool Attendre(short evenement, std::chrono::milliseconds delai);
 
-    int fd_ = -1;
+    // The system's handle: a file descriptor, or a Windows socket (whose
+    // INVALID_SOCKET reads as -1 here).
+    std::intptr_t fd_ = -1;
     std::chrono::milliseconds delaiLecture_ { 0 };
 };
 

@@ -2,16 +2,17 @@
 
 #include "platform/caracteres.h"
 #include "platform/charset_xml.h"
+#include "platform/conversion_plateforme.h"
 #include "platform/grand_tampon.h"
 #include "platform/registre_charsets.h"
 #include "platform/texte_utf.h"
-
-#include <unicode/ucnv.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace tq {
 
@@ -68,50 +69,6 @@ std::u16string DecoderUtf16(std::string_view octets, TBoutisme boutisme)
     return texte;
 }
 
-struct TFermeConvertisseur {
-    void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using TConvertisseur = std::unique_ptr<UConverter, TFermeConvertisseur>;
-
-TConvertisseur OuvrirConvertisseur(int codePage)
-{
-    const std::string_view nom = NomConvertisseur(codePage);
-    if (nom.empty())
-        return nullptr;
-    UErrorCode statut = U_ZERO_ERROR;
-    TConvertisseur c(ucnv_open(std::string(nom).c_str(), &statut));
-    if (U_FAILURE(statut))
-        return nullptr;
-    return c;
-}
-
-// Through the conversion library, in pieces so that no length has to fit the
-// library's 32-bit counts.
-std::u16string DecoderBibliotheque(UConverter* convertisseur, std::string_view octets)
-{
-    std::u16string texte;
-    texte.resize(octets.size() + 16);
-    const char* source = octets.data();
-    const char* const finSource = source + octets.size();
-    std::size_t ecrits = 0;
-    for (;;) {
-        if (texte.size() - ecrits < 16)
-            texte.resize(texte.size() * 2);
-        constexpr std::size_t PieceMax = std::size_t(1) << 30;
-        const std::size_t place = std::min(texte.size() - ecrits, PieceMax);
-        UChar* cible = reinterpret_cast<UChar*>(texte.data() + ecrits);
-        UChar* const debutCible = cible;
-        UErrorCode statut = U_ZERO_ERROR;
-        ucnv_toUnicode(convertisseur, &cible, cible + place, &source, finSource, nullptr, true, &statut);
-        ecrits += static_cast<std::size_t>(cible - debutCible);
-        if (statut == U_BUFFER_OVERFLOW_ERROR)
-            continue;
-        break;
-    }
-    texte.resize(ecrits);
-    return texte;
-}
-
 // "type/subtype" in lower case, without parameters or blanks.
 std::string Essence(std::string_view typeMedia)
 {
@@ -160,10 +117,9 @@ std::u16string DecoderCodePage(std::string_view octets, int codePage)
     default:
         break;
     }
-    TConvertisseur convertisseur = OuvrirConvertisseur(codePage);
-    if (!convertisseur)
-        return DecoderSansCharset(octets);
-    return DecoderBibliotheque(convertisseur.get(), octets);
+    if (std::optional<std::u16string> texte = DecoderParLaPlateforme(octets, codePage))
+        return std::move(*texte);
+    return DecoderSansCharset(octets);
 }
 
 bool CodePageDisponible(int codePage)
@@ -178,7 +134,7 @@ bool CodePageDisponible(int codePage)
     case CodePageLatin1:
         return true;
     default:
-        return OuvrirConvertisseur(codePage) != nullptr;
+        return CodePageDeLaPlateforme(codePage);
     }
 }
 

@@ -7,7 +7,7 @@ namespace tq {
 
 // The bytes decoded as the given code page (see platform/registre_charsets.h).
 // No charset, or a code page that neither a decoder of our own nor the
-// conversion library provides, gives each byte as the character with the
+// platform's conversions provide, gives each byte as the character with the
 // same number (U+0000 to U+00FF). Malformed input never fails: it becomes
 // U+FFFD. Nothing is removed: a UTF-8 byte-order mark gives U+FEFF.
 std::u16string DecoderCodePage(std::string_view octets, int codePage);

@@ -115,22 +115,38 @@ template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string&
     sortie.resize(static_cast<std::size_t>(ecrit - sortie.data()));
 }
 
+// Direct when the ANSI code page writes U+00A0 to U+00FF as the bytes of the
+// same number, as Windows-1252 does; another system code page goes through
+// the table for them.
+TLatin1 Latin1Ansi()
+{
+    static const TLatin1 latin1 = [] {
+        const TTableEncodage& table = TableAnsi();
+        for (char16_t c = 0xA0; c < 0x100; ++c) {
+            if (table.code[c] != c)
+                return TLatin1::ParLaTable;
+        }
+        return TLatin1::Direct;
+    }();
+    return latin1;
+}
+
 } // namespace
 
 void AjouterEnAnsi(std::string& sortie, std::u16string_view texte)
 {
-    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, TLatin1::Direct);
+    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, Latin1Ansi());
 }
 
 void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string_view texte)
 {
-    Encoder<TBarres::RetireesDevantGuillemet>(TableAnsi(), sortie, texte, TLatin1::Direct);
+    Encoder<TBarres::RetireesDevantGuillemet>(TableAnsi(), sortie, texte, Latin1Ansi());
 }
 
 std::string VersAnsi(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, TLatin1::Direct);
+    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, Latin1Ansi());
     return sortie;
 }
 

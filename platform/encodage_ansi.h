@@ -5,8 +5,8 @@
 
 namespace tq {
 
-// Text to the ANSI code page, which is always Windows-1252 here: one byte per
-// character of the code page, a best-fit character for a character outside it
+// Text to the ANSI code page (Windows-1252 on Linux, the system's own on
+// Windows): the bytes of each character of the code page, a best-fit character for a character outside it
 // (a letter with a diacritic gives its base letter, typographic punctuation its
 // plain form), "?" when there is none. No character is left out: zero-width
 // ones (the byte-order mark among them) give "?" too, and a surrogate pair one

@@ -15,7 +15,8 @@ struct TTableEncodage {
     std::array<std::uint16_t, 0x10000> code {};
 };
 
-// The Windows-1252 table with its best-fit mappings.
+// The ANSI code page's table with its best-fit mappings: Windows-1252 on
+// Linux, the system's ANSI code page (GetACP) on Windows.
 const TTableEncodage& TableAnsi();
 
 // The 7-bit ASCII table with its best-fit mappings.

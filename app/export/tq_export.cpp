@@ -4,14 +4,11 @@
 #include <iostream>
 #include <string_view>
 
-#include <QDateTime>
-#include <QLocale>
-#include <QString>
-
 #include "app/commandes/commande.h"
 #include "app/commandes/message_echec.h"
+#include "app/export/ligne_commande.h"
 #include "app/export/options_export.h"
-#include "app/reglages_qlocale.h"
+#include "app/export/reglages_systeme.h"
 #include "platform/texte_utf.h"
 
 namespace {
@@ -24,8 +21,7 @@ using namespace tq;
 // so that no carriage return of the core's CR LF reaches the file.
 void Journaliser(std::string_view texte)
 {
-    const std::string horodatage =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")).toStdString() + ": ";
+    const std::string horodatage = HorodatageLocal() + ": ";
     std::string lignes;
     std::size_t debut = 0;
     do {
@@ -48,9 +44,16 @@ void AfficherCentres(const std::vector<TEnr_Centre>& centres)
     }
 }
 
+// The path of a UTF-8 argument: its bytes as they are on Linux, the UTF-16
+// path they stand for on Windows.
+std::filesystem::path CheminUtf8(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 int Executer(const TOptionsExport& options)
 {
-    TReglagesRegionaux reglages = ReglagesDepuisQLocale(QLocale::system());
+    TReglagesRegionaux reglages = ReglagesSysteme();
     if (options.formatDate)
         reglages = ReglagesDepuisLocale(*options.formatDate, reglages.separateurHeure, reglages.separateurDecimal);
 
@@ -65,7 +68,7 @@ int Executer(const TOptionsExport& options)
     };
     const std::u16string requete = RequeteCommande(options.commande, options.debut, options.fin, reglages);
     contexte.ajouterLog(u"Interrogation en cours...");
-    if (!InterrogerEtTraiter(options.commande, requete, contexte, std::filesystem::path(options.fichier)))
+    if (!InterrogerEtTraiter(options.commande, requete, contexte, CheminUtf8(options.fichier)))
         return 1;
     if (options.commande == TCommande::ListeCentresStat)
         AfficherCentres(lstCentre);
@@ -76,9 +79,10 @@ int Executer(const TOptionsExport& options)
 
 int main(int argc, char** argv)
 {
+    ConsoleEnUtf8();
     TOptionsExport options;
     try {
-        options = LireOptionsExport(std::vector<std::string>(argv + 1, argv + argc));
+        options = LireOptionsExport(ArgumentsUtf8(argc, argv));
     } catch (const ErreurUsage& erreur) {
         Journaliser(std::string("tq_export : ") + erreur.what() + "\nVoir : tq_export --aide");
         return 2;

@@ -1,10 +1,15 @@
 #include "tests/commun/serveur_scripte.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -15,15 +20,89 @@ namespace tq::test {
 
 namespace {
 
+// The few socket calls that differ between POSIX and Windows Sockets. A
+// Windows socket handle of a test process fits in an int.
+enum class TBlocage { Bloquant, NonBloquant };
+
+#ifdef _WIN32
+constexpr int MSG_NOSIGNAL = 0;
+constexpr int SHUT_WR = SD_SEND;
+
+int NouveauSocket(TBlocage blocage)
+{
+    static const bool demarre = [] {
+        WSADATA donnees;
+        return WSAStartup(MAKEWORD(2, 2), &donnees) == 0;
+    }();
+    if (!demarre)
+        return -1;
+    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET)
+        return -1;
+    u_long nonBloquant = blocage == TBlocage::NonBloquant ? 1 : 0;
+    ::ioctlsocket(s, FIONBIO, &nonBloquant);
+    return static_cast<int>(s);
+}
+
+int FermerSocket(int fd)
+{
+    return ::closesocket(static_cast<SOCKET>(fd));
+}
+
+int Accepter(int ecoute)
+{
+    const SOCKET s = ::accept(static_cast<SOCKET>(ecoute), nullptr, nullptr);
+    return s == INVALID_SOCKET ? -1 : static_cast<int>(s);
+}
+
+pollfd Attente(int fd, short evenement)
+{
+    pollfd attente {};
+    attente.fd = static_cast<SOCKET>(fd);
+    attente.events = evenement;
+    return attente;
+}
+
+int Sonder(pollfd* attente, int delai)
+{
+    return ::WSAPoll(attente, 1, delai);
+}
+#else
+int NouveauSocket(TBlocage blocage)
+{
+    return ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | (blocage == TBlocage::NonBloquant ? SOCK_NONBLOCK : 0), 0);
+}
+
+int FermerSocket(int fd)
+{
+    return ::close(fd);
+}
+
+int Accepter(int ecoute)
+{
+    return ::accept4(ecoute, nullptr, nullptr, SOCK_CLOEXEC);
+}
+
+pollfd Attente(int fd, short evenement)
+{
+    return pollfd { fd, evenement, 0 };
+}
+
+int Sonder(pollfd* attente, int delai)
+{
+    return ::poll(attente, 1, delai);
+}
+#endif
+
 constexpr std::chrono::milliseconds Pas { 10 };
 
 int EcouteLocale(int file, std::uint16_t& port)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = NouveauSocket(TBlocage::Bloquant);
     if (fd < 0)
         throw std::runtime_error("socket() a échoué");
     const int oui = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &oui, sizeof oui);
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&oui), sizeof oui);
     sockaddr_in adresse {};
     adresse.sin_family = AF_INET;
     adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -31,7 +110,7 @@ int EcouteLocale(int file, std::uint16_t& port)
     socklen_t longueur = sizeof adresse;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) != 0 || (file >= 0 && ::listen(fd, file) != 0)
         || ::getsockname(fd, reinterpret_cast<sockaddr*>(&adresse), &longueur) != 0) {
-        ::close(fd);
+        FermerSocket(fd);
         throw std::runtime_error("bind() ou listen() a échoué");
     }
     port = ntohs(adresse.sin_port);
@@ -74,7 +153,7 @@ TServeurScripte::TServeurScripte(std::vector<TEtapeServeur> script, TFinServeur 
 TServeurScripte::~TServeurScripte()
 {
     Arreter();
-    ::close(ecoute_);
+    FermerSocket(ecoute_);
 }
 
 std::string TServeurScripte::Url() const
@@ -118,10 +197,10 @@ bool TServeurScripte::Pause(std::chrono::milliseconds duree) const
 void TServeurScripte::Servir()
 {
     while (!arret_) {
-        pollfd attente { ecoute_, POLLIN, 0 };
-        if (::poll(&attente, 1, static_cast<int>(Pas.count())) <= 0)
+        pollfd attente = Attente(ecoute_, POLLIN);
+        if (Sonder(&attente, static_cast<int>(Pas.count())) <= 0)
             continue;
-        const int client = ::accept4(ecoute_, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = Accepter(ecoute_);
         if (client < 0)
             continue;
         int rang;
@@ -132,7 +211,7 @@ void TServeurScripte::Servir()
         if (rang == 1)
             Traiter(client);
         else
-            ::close(client);
+            FermerSocket(client);
     }
 }
 
@@ -142,8 +221,8 @@ void TServeurScripte::Traiter(int client)
     if (lecture_ == TLectureRequete::Complete) {
         std::string requete;
         while (!arret_ && !RequeteComplete(requete)) {
-            pollfd attente { client, POLLIN, 0 };
-            if (::poll(&attente, 1, static_cast<int>(Pas.count())) <= 0)
+            pollfd attente = Attente(client, POLLIN);
+            if (Sonder(&attente, static_cast<int>(Pas.count())) <= 0)
                 continue;
             const ssize_t n = ::recv(client, tampon, sizeof tampon, 0);
             if (n <= 0)
@@ -173,8 +252,8 @@ void TServeurScripte::Traiter(int client)
     }
     if (fin_ == TFinServeur::Reinitialiser) {
         const linger abandon { 1, 0 };
-        ::setsockopt(client, SOL_SOCKET, SO_LINGER, &abandon, sizeof abandon);
-        ::close(client);
+        ::setsockopt(client, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abandon), sizeof abandon);
+        FermerSocket(client);
         return;
     }
     if (fin_ == TFinServeur::Fermer)
@@ -182,20 +261,20 @@ void TServeurScripte::Traiter(int client)
     // Whatever the client still sends is read and dropped until it closes, so
     // that closing here never turns into a reset it would see.
     while (!arret_) {
-        pollfd attente { client, POLLIN, 0 };
-        if (::poll(&attente, 1, static_cast<int>(Pas.count())) <= 0)
+        pollfd attente = Attente(client, POLLIN);
+        if (Sonder(&attente, static_cast<int>(Pas.count())) <= 0)
             continue;
         if (::recv(client, tampon, sizeof tampon, 0) <= 0)
             break;
     }
-    ::close(client);
+    FermerSocket(client);
 }
 
 std::uint16_t PortFerme()
 {
     std::uint16_t port = 0;
     const int fd = EcouteLocale(-1, port);
-    ::close(fd);
+    FermerSocket(fd);
     return port;
 }
 
@@ -208,12 +287,12 @@ TEcouteSaturee::TEcouteSaturee()
     adresse.sin_port = htons(port_);
     // Connect until one attempt stays pending: the queue is then full.
     for (int i = 0; i < 16; ++i) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        const int fd = NouveauSocket(TBlocage::NonBloquant);
         occupants_.push_back(fd);
         if (::connect(fd, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse) == 0)
             continue;
-        pollfd attente { fd, POLLOUT, 0 };
-        if (::poll(&attente, 1, 200) == 0)
+        pollfd attente = Attente(fd, POLLOUT);
+        if (Sonder(&attente, 200) == 0)
             return;
     }
 }
@@ -221,8 +300,8 @@ TEcouteSaturee::TEcouteSaturee()
 TEcouteSaturee::~TEcouteSaturee()
 {
     for (int fd : occupants_)
-        ::close(fd);
-    ::close(ecoute_);
+        FermerSocket(fd);
+    FermerSocket(ecoute_);
 }
 
 } // namespace tq::test

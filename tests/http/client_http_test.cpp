@@ -137,6 +137,12 @@ TEST(ClientHttp, Answers)
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
+#ifdef _WIN32
+        // Under Wine the scripted server's abortive close (linger 0) reaches
+        // the client as a plain close, so the reset cannot be provoked there.
+        if (c.fin == TFinServeur::Reinitialiser)
+            continue;
+#endif
         TServeurScripte serveur(c.script, c.fin, c.lecture);
         EXPECT_EQ(Poster(serveur.Url(), "{}"), c.attendu);
         // No answer makes the client come back: a redirection is not followed.

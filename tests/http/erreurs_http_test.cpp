@@ -34,6 +34,9 @@ TEST(ErreursHttp, SocketMessages)
 
 TEST(ErreursHttp, ErrnoToWindowsSocketsNumbers)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows gives the Windows Sockets numbers itself: no errno table to check";
+#else
     struct Cas {
         const char* nom;
         int codeErrno;
@@ -60,6 +63,7 @@ TEST(ErreursHttp, ErrnoToWindowsSocketsNumbers)
         SCOPED_TRACE(c.nom);
         EXPECT_EQ(NumeroErreurSocket(c.codeErrno), c.numero);
     }
+#endif
 }
 
 } // namespace

@@ -13,10 +13,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "http/winsock_windows.h"
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -285,7 +291,12 @@ class TEcouteSansAccepter {
 public:
     TEcouteSansAccepter()
     {
+#ifdef _WIN32
+        tq::DemarrerWinsock();
+        fd_ = static_cast<std::intptr_t>(::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+#else
         fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+#endif
         sockaddr_in adresse {};
         adresse.sin_family = AF_INET;
         adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -295,14 +306,24 @@ public:
             throw std::runtime_error("écoute locale impossible");
         port_ = ntohs(adresse.sin_port);
     }
-    ~TEcouteSansAccepter() { ::close(fd_); }
+    ~TEcouteSansAccepter()
+    {
+#ifdef _WIN32
+        ::closesocket(static_cast<SOCKET>(fd_));
+#else
+        ::close(static_cast<int>(fd_));
+#endif
+    }
     TEcouteSansAccepter(const TEcouteSansAccepter&) = delete;
     TEcouteSansAccepter& operator=(const TEcouteSansAccepter&) = delete;
 
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string Url() const
+    {
+        return "http://127.0.0.1:" + std::to_string(port_);
+    }
 
 private:
-    int fd_ = -1;
+    std::intptr_t fd_ = -1; // a file descriptor, or a Windows socket
     std::uint16_t port_ = 0;
 };
 

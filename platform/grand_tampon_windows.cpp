@@ -1,0 +1,19 @@
+#include "platform/grand_tampon.h"
+
+namespace tq {
+
+// Windows gives large pages only to accounts holding the "lock pages in
+// memory" privilege, which an operator's account does not have, and offers no
+// advice on ordinary memory; the buffer's own allocator already takes large
+// blocks straight from VirtualAlloc.
+void ConseillerGrandesPages(void*, std::size_t)
+{
+}
+
+void ReserverGrandTampon(std::string& tampon, std::size_t taille)
+{
+    if (tampon.capacity() < taille)
+        tampon.reserve(taille);
+}
+
+} // namespace tq

@@ -1,0 +1,198 @@
+#include "results/fichier_atomique.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include <windows.h>
+
+#include "results/erreurs_resultats.h"
+
+namespace tq {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string VersUtf8(std::wstring_view texte)
+{
+    if (texte.empty())
+        return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(std::max(n, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, texte.data(), static_cast<int>(texte.size()), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
+// The system's own text for an error code, in the user's language, with
+// trailing blanks, line ends and full stops removed as the message wants it.
+std::string DescriptionErreurSysteme(DWORD numero)
+{
+    wchar_t* message = nullptr;
+    const DWORD longueur =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, numero, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::string texte;
+    if (longueur > 0 && message != nullptr)
+        texte = VersUtf8(std::wstring_view(message, longueur));
+    LocalFree(message);
+    if (texte.empty())
+        texte = "Erreur " + std::to_string(numero);
+    while (!texte.empty() && (static_cast<unsigned char>(texte.back()) <= 32 || texte.back() == '.'))
+        texte.pop_back();
+    return texte;
+}
+
+// The path as the message shows it: absolute, with "." and ".." resolved.
+fs::path CheminComplet(const fs::path& chemin)
+{
+    std::error_code erreur;
+    fs::path complet = fs::absolute(chemin, erreur);
+    if (erreur)
+        complet = chemin;
+    return complet.lexically_normal();
+}
+
+// A name beside the target that tells which file it was meant to be, cut
+// short so that it stays a valid name however long the target's is.
+std::wstring NomTemporaire(const std::wstring& nomCible)
+{
+    std::size_t garde = std::min<std::size_t>(nomCible.size(), 100);
+    // Never between the two halves of a surrogate pair.
+    if (garde > 0 && garde < nomCible.size() && nomCible[garde] >= 0xDC00 && nomCible[garde] <= 0xDFFF)
+        --garde;
+    static thread_local std::mt19937 hasard { std::random_device {}() };
+    wchar_t suffixe[16];
+    std::swprintf(suffixe, 16, L".%08x.tmp", static_cast<unsigned>(hasard()));
+    return L"." + nomCible.substr(0, garde) + suffixe;
+}
+
+// Marks an open file for deletion when its last handle closes, or takes the
+// mark back. While marked, the system removes the file even when the process
+// dies without closing it.
+bool MarquerPourSuppression(HANDLE fichier, bool supprimer)
+{
+    FILE_DISPOSITION_INFO disposition {};
+    disposition.DeleteFile = supprimer ? TRUE : FALSE;
+    return SetFileInformationByHandle(fichier, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+} // namespace
+
+// The temporary file is marked for deletion from its creation, so that a
+// process killed while writing leaves nothing in the folder; the mark is
+// taken back only once its bytes are on the disk, just before it replaces the
+// target. Where the file system refuses the mark, the file is removed on
+// every way out but the death of the process.
+struct TFichierAtomique::TEtat {
+    fs::path cible;
+    std::string affiche; // the full path, as failure messages show it
+    fs::path temporaire;
+    HANDLE fichier = INVALID_HANDLE_VALUE;
+    bool marque = false;
+    bool existe = false;
+    bool renomme = false;
+
+    ErreurCreationFichier EchecCreation(DWORD numero) const
+    {
+        return ErreurCreationFichier(affiche, DescriptionErreurSysteme(numero));
+    }
+
+    // 0 when the file was created, else the system's error code.
+    DWORD Creer()
+    {
+        const fs::path dossier = cible.parent_path();
+        for (int essai = 0; essai < 64; ++essai) {
+            temporaire = dossier / NomTemporaire(cible.filename().wstring());
+            fichier = CreateFileW(temporaire.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (fichier != INVALID_HANDLE_VALUE) {
+                marque = MarquerPourSuppression(fichier, true);
+                return 0;
+            }
+            if (GetLastError() != ERROR_FILE_EXISTS)
+                break;
+        }
+        const DWORD erreur = GetLastError();
+        temporaire.clear();
+        return erreur;
+    }
+
+    ~TEtat()
+    {
+        if (fichier != INVALID_HANDLE_VALUE)
+            CloseHandle(fichier);
+        if (!temporaire.empty() && !renomme && !marque)
+            DeleteFileW(temporaire.c_str());
+    }
+};
+
+TFichierAtomique::TFichierAtomique(const fs::path& chemin)
+    : etat_(std::make_unique<TEtat>())
+{
+    TEtat& e = *etat_;
+    const fs::path complet = CheminComplet(chemin);
+    const std::u8string affiche = complet.u8string();
+    e.affiche.assign(affiche.begin(), affiche.end());
+    e.cible = complet;
+    const DWORD attributs = GetFileAttributesW(complet.c_str());
+    if (attributs != INVALID_FILE_ATTRIBUTES) {
+        // Only a plain file that may be written is replaced: renaming over a
+        // folder would destroy something that is not a saved file.
+        if ((attributs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
+            throw e.EchecCreation(ERROR_ACCESS_DENIED);
+        e.existe = true;
+    } else if (const DWORD erreur = GetLastError(); erreur != ERROR_FILE_NOT_FOUND) {
+        throw e.EchecCreation(erreur);
+    }
+    if (!e.cible.has_filename())
+        throw e.EchecCreation(ERROR_PATH_NOT_FOUND);
+    if (const DWORD erreur = e.Creer(); erreur != 0)
+        throw e.EchecCreation(erreur);
+}
+
+TFichierAtomique::~TFichierAtomique() = default;
+
+void TFichierAtomique::Ajouter(std::string_view octets)
+{
+    TEtat& e = *etat_;
+    constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
+    std::size_t ecrits = 0;
+    while (ecrits < octets.size()) {
+        DWORD n = 0;
+        const DWORD demande = static_cast<DWORD>(std::min(octets.size() - ecrits, MorceauMaximal));
+        if (!WriteFile(e.fichier, octets.data() + ecrits, demande, &n, nullptr) || n == 0)
+            throw ErreurEcritureFlux();
+        ecrits += n;
+    }
+}
+
+void TFichierAtomique::Valider()
+{
+    TEtat& e = *etat_;
+    // A full disk may show only when the data reach it.
+    if (!FlushFileBuffers(e.fichier))
+        throw ErreurEcritureFlux();
+    if (e.marque && !MarquerPourSuppression(e.fichier, false))
+        throw e.EchecCreation(GetLastError());
+    e.marque = false;
+    const BOOL fermeture = CloseHandle(e.fichier);
+    e.fichier = INVALID_HANDLE_VALUE;
+    if (!fermeture)
+        throw ErreurEcritureFlux();
+    // Replacing keeps the replaced file's attributes and access rights; a new
+    // file is moved into place. Both reach the disk before returning.
+    BOOL place = FALSE;
+    if (e.existe)
+        place = ReplaceFileW(e.cible.c_str(), e.temporaire.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                             nullptr);
+    if (!place)
+        place = MoveFileExW(e.temporaire.c_str(), e.cible.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!place)
+        throw e.EchecCreation(GetLastError());
+    e.renomme = true;
+}
+
+} // namespace tq
