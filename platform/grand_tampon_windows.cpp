@@ -16,4 +16,10 @@ void ReserverGrandTampon(std::string& tampon, std::size_t taille)
         tampon.reserve(taille);
 }
 
+void ReserverGrandTexte(std::u16string& texte, std::size_t unites)
+{
+    if (texte.capacity() < unites)
+        texte.reserve(unites);
+}
+
 } // namespace tq

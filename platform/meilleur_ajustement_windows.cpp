@@ -1,6 +1,6 @@
 #include "platform/meilleur_ajustement.h"
 
-#include <map>
+#include <string>
 #include <string_view>
 
 #include <windows.h>
@@ -10,29 +10,6 @@ namespace tq {
 namespace {
 
 constexpr UINT CodePageUsAscii = 20127;
-
-// Collects the byte sequences of a table, each stored once.
-class TSuites {
-public:
-    explicit TSuites(TTableEncodage& table)
-        : table_ { table }
-    {
-    }
-
-    std::uint16_t Code(std::string_view octets)
-    {
-        if (octets.size() == 1)
-            return static_cast<unsigned char>(octets[0]);
-        auto [position, nouvelle] = indices_.try_emplace(std::string(octets), table_.suites.size());
-        if (nouvelle)
-            table_.suites.emplace_back(octets);
-        return static_cast<std::uint16_t>(TTableEncodage::PremiereSuite + position->second);
-    }
-
-private:
-    TTableEncodage& table_;
-    std::map<std::string, std::size_t, std::less<>> indices_;
-};
 
 // The bytes the system writes for one code unit, with its best fit. `exact`
 // tells whether the code page has the character itself.
@@ -68,7 +45,6 @@ std::string SansGuillemetNiBarre(std::string octets, const std::string& guilleme
 TTableEncodage ConstruireTable(UINT codePage)
 {
     TTableEncodage table;
-    TSuites suites { table };
     bool exact = false;
     const std::string fermant = Convertir(codePage, u'\u201D', WC_NO_BEST_FIT_CHARS, &exact);
     const std::string guillemet = exact ? fermant : std::string("'");
@@ -85,7 +61,9 @@ TTableEncodage ConstruireTable(UINT codePage)
         std::string octets = Convertir(codePage, static_cast<char16_t>(c));
         if (c >= 0x80)
             octets = SansGuillemetNiBarre(std::move(octets), guillemet);
-        table.code[c] = suites.Code(octets);
+        // One byte per character: a code page that writes some characters
+        // with two bytes (the East Asian ones) gives "?" for those.
+        table.code[c] = octets.size() == 1 ? static_cast<unsigned char>(octets[0]) : static_cast<unsigned char>('?');
     }
     return table;
 }
