@@ -16,6 +16,11 @@ void ReserverGrandTampon(std::string& tampon, std::size_t taille)
         tampon.reserve(taille);
 }
 
+std::unique_ptr<char[]> NouveauGrandTampon(std::size_t taille)
+{
+    return std::unique_ptr<char[]>(new char[taille]);
+}
+
 void ReserverGrandTexte(std::u16string& texte, std::size_t unites)
 {
     if (texte.capacity() < unites)
