@@ -217,6 +217,13 @@ void TServeurScripte::Servir()
 
 void TServeurScripte::Traiter(int client)
 {
+#ifdef _WIN32
+    // Under Wine a client that gave up with bytes still unread does not
+    // always reset the connection at once: a send that stays blocked ends
+    // after a while instead of holding the server's thread for ever.
+    const DWORD delaiEnvoi = 5000;
+    ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&delaiEnvoi), sizeof delaiEnvoi);
+#endif
     char tampon[65536];
     if (lecture_ == TLectureRequete::Complete) {
         std::string requete;
