@@ -38,11 +38,10 @@ int IndiceFiltreEnregistrement(TTypeFichier typeFichier)
 int IndiceFiltreChoisi(const QString& filtreChoisi)
 {
     const QStringList filtres = FiltresEnregistrement();
-    for (int i = 0; i < static_cast<int>(Filtres.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(Filtres.size()); ++i)
         if (filtreChoisi == filtres.at(i)
             || filtreChoisi == QString::fromUtf16(Filtres[static_cast<std::size_t>(i)].libelle))
             return i;
-    }
     return -1;
 }
 

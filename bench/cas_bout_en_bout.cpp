@@ -245,9 +245,9 @@ void CentresBoutEnBoutReference(const TParametres& parametres, TMesure& mesure)
 void AjouterCasBoutEnBout(std::vector<TCas>& cas)
 {
     cas.push_back({ "e2e.systeme", ResultatsSysteme });
-    cas.push_back({ "e2e.reference", [](const TParametres& p, TMesure& m) {
-                       ResultatsReference(p, m, "e2e.reference", TSynchronisation::Aucune);
-                   } });
+    cas.push_back(
+        { "e2e.reference", [](const TParametres& p,
+                              TMesure& m) { ResultatsReference(p, m, "e2e.reference", TSynchronisation::Aucune); } });
     cas.push_back({ "e2e.reference_fsync", [](const TParametres& p, TMesure& m) {
                        ResultatsReference(p, m, "e2e.reference_fsync", TSynchronisation::Disque);
                    } });

@@ -69,9 +69,9 @@ void EcritureTable(const TParametres& parametres, TMesure& mesure, std::string_v
 void AjouterCasEcriture(std::vector<TCas>& cas)
 {
     cas.push_back({ "ecriture.systeme", EcritureSysteme });
-    cas.push_back({ "ecriture.table", [](const TParametres& p, TMesure& m) {
-                       EcritureTable(p, m, "ecriture.table", TSynchronisation::Aucune);
-                   } });
+    cas.push_back(
+        { "ecriture.table",
+          [](const TParametres& p, TMesure& m) { EcritureTable(p, m, "ecriture.table", TSynchronisation::Aucune); } });
     cas.push_back({ "ecriture.table_fsync", [](const TParametres& p, TMesure& m) {
                        EcritureTable(p, m, "ecriture.table_fsync", TSynchronisation::Disque);
                    } });

@@ -268,27 +268,29 @@ void AjouterCasJson(std::vector<TCas>& cas)
 {
     cas.push_back({ "strict.centres",
                     [](const TParametres& p, TMesure& m) { MesurerStrict(LireFichier(FichierCentres(p)), m); } });
-    cas.push_back({ "rapidjson.centres", [](const TParametres& p, TMesure& m) {
-                       MesurerRapid<rapidjson::Document>(LireFichier(FichierCentres(p)), m);
-                   } });
+    cas.push_back({ "rapidjson.centres",
+                    [](const TParametres& p, TMesure& m) {
+                        MesurerRapid<rapidjson::Document>(LireFichier(FichierCentres(p)), m);
+                    } });
     cas.push_back({ "simdjson.centres",
                     [](const TParametres& p, TMesure& m) { MesurerSimd(LireFichier(FichierCentres(p)), m); } });
     cas.push_back({ "nlohmann.centres",
                     [](const TParametres& p, TMesure& m) { MesurerNlohmann(LireFichier(FichierCentres(p)), m); } });
     cas.push_back({ "strict.resultats",
                     [](const TParametres& p, TMesure& m) { MesurerStrict(LireFichier(FichierResultats(p)), m); } });
-    cas.push_back({ "rapidjson.resultats", [](const TParametres& p, TMesure& m) {
-                       MesurerRapid<rapidjson::Document>(LireFichier(FichierResultats(p)), m);
-                   } });
+    cas.push_back({ "rapidjson.resultats",
+                    [](const TParametres& p, TMesure& m) {
+                        MesurerRapid<rapidjson::Document>(LireFichier(FichierResultats(p)), m);
+                    } });
     cas.push_back({ "simdjson.resultats",
                     [](const TParametres& p, TMesure& m) { MesurerSimd(LireFichier(FichierResultats(p)), m); } });
     cas.push_back({ "nlohmann.resultats",
                     [](const TParametres& p, TMesure& m) { MesurerNlohmann(LireFichier(FichierResultats(p)), m); } });
     // The lenient reader reads text, as it does in the system: both readers
     // get the answer already decoded to UTF-16.
-    cas.push_back({ "souple.resultats", [](const TParametres& p, TMesure& m) {
-                       MesurerSouple(DepuisUtf8(LireFichier(FichierResultats(p))), m);
-                   } });
+    cas.push_back(
+        { "souple.resultats",
+          [](const TParametres& p, TMesure& m) { MesurerSouple(DepuisUtf8(LireFichier(FichierResultats(p))), m); } });
     cas.push_back({ "rapidjson16.resultats", [](const TParametres& p, TMesure& m) {
                        MesurerRapid<TDocumentUtf16>(DepuisUtf8(LireFichier(FichierResultats(p))), m);
                    } });

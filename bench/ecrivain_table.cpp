@@ -26,10 +26,9 @@ TEcrivainTable::TEcrivainTable()
         octet_[c] = static_cast<std::uint8_t>(c);
     for (unsigned c = 0xA0; c < 0x100; ++c)
         octet_[c] = static_cast<std::uint8_t>(c);
-    for (unsigned i = 0; i < 32; ++i) {
+    for (unsigned i = 0; i < 32; ++i)
         if (Plage80[i] != 0)
             octet_[Plage80[i]] = static_cast<std::uint8_t>(0x80 + i);
-    }
 }
 
 char* TEcrivainTable::LigneUtf16(char* sortie, std::u16string_view ligne) const

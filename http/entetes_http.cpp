@@ -65,10 +65,9 @@ void TEntetesHttp::Prolonger(std::string_view suite)
 
 const std::string* TEntetesHttp::Valeur(std::string_view nom) const
 {
-    for (const TChampEntete& c : champs_) {
+    for (const TChampEntete& c : champs_)
         if (EgauxSansCasse(c.nom, nom))
             return &c.valeur;
-    }
     return nullptr;
 }
 
@@ -147,12 +146,11 @@ std::string TexteAscii(std::string_view octets)
 {
     std::string texte;
     texte.reserve(octets.size());
-    for (char c : octets) {
+    for (char c : octets)
         if (static_cast<unsigned char>(c) < 0x80)
             texte.push_back(c);
         else
             texte += "\xEF\xBF\xBD";
-    }
     return texte;
 }
 

@@ -32,10 +32,9 @@ constexpr std::array correspondances = std::to_array<TCorrespondance>({
 
 int NumeroErreurSocket(int codeErrno)
 {
-    for (const TCorrespondance& c : correspondances) {
+    for (const TCorrespondance& c : correspondances)
         if (c.codeErrno == codeErrno)
             return c.numero;
-    }
     return codeErrno;
 }
 

@@ -42,10 +42,9 @@ constexpr bool EgauxSansCasse(std::string_view a, std::string_view b) noexcept
 {
     if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t i = 0; i < a.size(); ++i)
         if (MinusculeAscii(a[i]) != MinusculeAscii(b[i]))
             return false;
-    }
     return true;
 }
 

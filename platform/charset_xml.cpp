@@ -168,16 +168,14 @@ std::string Encodage(std::string_view declaration)
 TCharsetXml CharsetDeclareXml(std::string_view octets)
 {
     if (octets.size() >= 3) {
-        for (const TMarque& m : marques) {
+        for (const TMarque& m : marques)
             if (octets.substr(0, m.octets.size()) == m.octets)
                 return { std::string(m.charset), m.octets.size() };
-        }
     }
     if (octets.size() >= 4) {
-        for (const TDisposition& d : dispositions) {
+        for (const TDisposition& d : dispositions)
             if (octets.substr(0, 4) == d.debut)
                 return { Encodage(TexteDeclaration(octets, d)), 0 };
-        }
     }
     return {};
 }

@@ -74,10 +74,9 @@ std::string Essence(std::string_view typeMedia)
 {
     typeMedia = typeMedia.substr(0, typeMedia.find(';'));
     std::string essence;
-    for (char c : typeMedia) {
+    for (char c : typeMedia)
         if (c != ' ' && c != '\t')
             essence.push_back(MinusculeAscii(c));
-    }
     return essence;
 }
 

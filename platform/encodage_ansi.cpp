@@ -122,10 +122,9 @@ TLatin1 Latin1Ansi()
 {
     static const TLatin1 latin1 = [] {
         const TTableEncodage& table = TableAnsi();
-        for (char16_t c = 0xA0; c < 0x100; ++c) {
+        for (char16_t c = 0xA0; c < 0x100; ++c)
             if (table.code[c] != c)
                 return TLatin1::ParLaTable;
-        }
         return TLatin1::Direct;
     }();
     return latin1;

@@ -495,19 +495,17 @@ constexpr std::array convertisseurs = std::to_array<TConvertisseur>({
 
 int CodePageCharset(std::string_view nom)
 {
-    for (const TNomCharset& entree : registre) {
+    for (const TNomCharset& entree : registre)
         if (EgauxSansCasse(entree.nom, nom))
             return entree.codePage;
-    }
     return CodePageAucun;
 }
 
 std::string_view NomConvertisseur(int codePage)
 {
-    for (const TConvertisseur& c : convertisseurs) {
+    for (const TConvertisseur& c : convertisseurs)
         if (c.codePage == codePage)
             return c.nom;
-    }
     return {};
 }
 

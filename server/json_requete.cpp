@@ -260,10 +260,9 @@ const TValeurJson* TValeurJson::Membre(std::u16string_view nom) const
 {
     if (genre != TGenre::Objet)
         return nullptr;
-    for (std::size_t i = 0; i < noms.size(); ++i) {
+    for (std::size_t i = 0; i < noms.size(); ++i)
         if (noms[i] == nom)
             return &valeurs[i];
-    }
     return nullptr;
 }
 

@@ -31,10 +31,9 @@ void Verifier(bool condition)
 
 bool Ascii7(std::u16string_view texte)
 {
-    for (char16_t c : texte) {
+    for (char16_t c : texte)
         if (c > 0x7F)
             return false;
-    }
     return true;
 }
 
@@ -48,10 +47,9 @@ bool EchecNombre(std::string_view message)
     const std::string_view nombre = message.substr(1, message.size() - 1 - Fin.size());
     if (nombre.empty())
         return false;
-    for (char c : nombre) {
+    for (char c : nombre)
         if (!((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E'))
             return false;
-    }
     return true;
 }
 

@@ -15,9 +15,8 @@ namespace {
 
 void Verifier(bool condition)
 {
-    if (!condition) {
+    if (!condition)
         std::abort();
-    }
 }
 
 void Parcourir(const TValeurSouple& valeur)
@@ -27,12 +26,10 @@ void Parcourir(const TValeurSouple& valeur)
     Verifier(valeur.Genre() == TGenreSouple::Texte ? texte == valeur.Texte() : texte == json);
     const auto elements = EnumerateElements(valeur);
     Verifier(elements.size() == valeur.Taille());
-    for (const TValeurSouple& element : elements) {
+    for (const TValeurSouple& element : elements)
         Parcourir(element);
-    }
-    if (valeur.Genre() != TGenreSouple::Objet) {
+    if (valeur.Genre() != TGenreSouple::Objet)
         Verifier(MemberByName(valeur, u"resultats") == nullptr);
-    }
 }
 
 } // namespace
@@ -40,13 +37,11 @@ void Parcourir(const TValeurSouple& valeur)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* octets, std::size_t taille)
 {
     std::u16string texte(taille / 2, u'\0');
-    for (std::size_t i = 0; i < texte.size(); ++i) {
+    for (std::size_t i = 0; i < texte.size(); ++i)
         texte[i] = static_cast<char16_t>(octets[2 * i] | (octets[2 * i + 1] << 8));
-    }
     const auto document = ParseLenientText(texte);
-    if (!document) {
+    if (!document)
         return 0;
-    }
     Parcourir(document->Racine());
     const std::u16string premier = CompactJson(document->Racine());
     const auto relu = ParseLenientText(premier);

@@ -39,10 +39,9 @@ bool MemesChamps(const tq::TEntetesHttp& a, const tq::TEntetesHttp& b)
 {
     if (a.Champs().size() != b.Champs().size())
         return false;
-    for (std::size_t i = 0; i < a.Champs().size(); ++i) {
+    for (std::size_t i = 0; i < a.Champs().size(); ++i)
         if (a.Champs()[i].nom != b.Champs()[i].nom || a.Champs()[i].valeur != b.Champs()[i].valeur)
             return false;
-    }
     return true;
 }
 

@@ -42,10 +42,9 @@ bool Tous(std::string_view texte, bool (*accepte)(char))
 {
     if (texte.empty())
         return false;
-    for (char c : texte) {
+    for (char c : texte)
         if (!accepte(c))
             return false;
-    }
     return true;
 }
 

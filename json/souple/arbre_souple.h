@@ -31,9 +31,8 @@ static_assert(sizeof(TNomMembre) == 16);
 inline std::uint32_t HachageMembre(std::u16string_view nom) noexcept
 {
     std::uint32_t h = 0;
-    for (char16_t c : nom) {
+    for (char16_t c : nom)
         h = h * 129u + c + 0x9E370001u;
-    }
     return h;
 }
 
@@ -42,9 +41,8 @@ inline std::uint32_t HachageMembre(std::u16string_view nom) noexcept
 inline bool AvantDansObjet(std::uint32_t hachageA, std::u16string_view nomA, std::uint32_t hachageB,
                            std::u16string_view nomB) noexcept
 {
-    if (hachageA != hachageB) {
+    if (hachageA != hachageB)
         return hachageA > hachageB;
-    }
     return nomA < nomB;
 }
 
@@ -101,9 +99,8 @@ public:
     void* Allouer(std::size_t octets, std::size_t alignement)
     {
         const std::size_t position = (position_ + alignement - 1) & ~(alignement - 1);
-        if (position + octets > tailleBloc_) [[unlikely]] {
+        if (position + octets > tailleBloc_) [[unlikely]]
             return AllouerAilleurs(octets);
-        }
         position_ = position + octets;
         return bloc_ + position;
     }
@@ -119,9 +116,8 @@ private:
     // A new block starts at offset 0, which suits every alignment used here.
     void* AllouerAilleurs(std::size_t octets)
     {
-        if (octets >= TailleBloc / 4) {
+        if (octets >= TailleBloc / 4)
             return NouveauBloc(octets);
-        }
         bloc_ = NouveauBloc(TailleBloc);
         tailleBloc_ = TailleBloc;
         position_ = octets;

@@ -23,9 +23,8 @@ bool DecoderEchappements(const char16_t* debut, const char16_t* fin, char16_t* s
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(ecriture), v);
             masque = _mm_movemask_epi8(_mm_cmpeq_epi16(v, barre));
-            if (masque != 0) {
+            if (masque != 0)
                 break;
-            }
             p += 8;
             ecriture += 8;
         }
@@ -36,12 +35,10 @@ bool DecoderEchappements(const char16_t* debut, const char16_t* fin, char16_t* s
         } else
 #endif
         {
-            while (p < fin && *p != u'\\') {
+            while (p < fin && *p != u'\\')
                 *ecriture++ = *p++;
-            }
-            if (p == fin) {
+            if (p == fin)
                 break;
-            }
         }
         ++p;
         if (p == fin) {
@@ -49,9 +46,8 @@ bool DecoderEchappements(const char16_t* debut, const char16_t* fin, char16_t* s
             break;
         }
         char16_t unite = 0;
-        if (!DecoderEchappement(p, fin, unite)) {
+        if (!DecoderEchappement(p, fin, unite))
             return false;
-        }
         *ecriture++ = unite;
         protege = ecriture;
     }

@@ -49,9 +49,8 @@ inline bool DecoderEchappement(const char16_t*& p, const char16_t* fin, char16_t
     unsigned valeur = 0;
     for (int i = 0; i < chiffres; ++i, ++p) {
         const int v = p < fin ? ValeurHexa(*p) : -1;
-        if (v < 0) {
+        if (v < 0)
             return false;
-        }
         valeur = valeur * 16 + static_cast<unsigned>(v);
     }
     unite = static_cast<char16_t>(valeur);

@@ -22,9 +22,8 @@ void AjouterTexteEchappe(std::u16string& sortie, std::u16string_view texte)
     std::size_t debutSegment = 0;
     for (std::size_t i = 0; i < texte.size(); ++i) {
         const char16_t c = texte[i];
-        if (c > u'\\' || (c != u'"' && c != u'\\' && c != u'/' && c != 0)) {
+        if (c > u'\\' || (c != u'"' && c != u'\\' && c != u'/' && c != 0))
             continue;
-        }
         sortie.append(texte.substr(debutSegment, i - debutSegment));
         switch (c) {
         case u'"':
@@ -70,17 +69,14 @@ void AjouterDecimal(std::u16string& sortie, std::int64_t v)
     char chiffres[24];
     const char* finBrut = std::to_chars(chiffres + 4, chiffres + sizeof chiffres, absolue).ptr;
     char* debut = chiffres + 4;
-    while (finBrut - debut < 5) {
+    while (finBrut - debut < 5)
         *--debut = '0';
-    }
     const char* point = finBrut - 4;
     const char* finDecimales = finBrut;
-    while (finDecimales > point && finDecimales[-1] == '0') {
+    while (finDecimales > point && finDecimales[-1] == '0')
         --finDecimales;
-    }
-    if (negatif) {
+    if (negatif)
         sortie.push_back(u'-');
-    }
     AjouterAscii(sortie, debut, point);
     sortie.push_back(u'.');
     AjouterAscii(sortie, point, finDecimales);
@@ -127,9 +123,8 @@ void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
         sortie.push_back(u'[');
         bool premier = true;
         for (const TValeurSouple& element : EnumerateElements(valeur)) {
-            if (!premier) {
+            if (!premier)
                 sortie.push_back(u',');
-            }
             premier = false;
             AppendCompactJson(element, sortie);
         }
@@ -141,9 +136,8 @@ void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
         const TNomMembre* noms = TAccesValeur::Noms(valeur);
         const auto valeurs = EnumerateElements(valeur);
         for (std::size_t i = 0; i < valeurs.size(); ++i) {
-            if (i > 0) {
+            if (i > 0)
                 sortie.push_back(u',');
-            }
             AjouterTexteEchappe(sortie, noms[i].Vue());
             sortie.push_back(u':');
             AppendCompactJson(valeurs[i], sortie);
@@ -163,18 +157,16 @@ std::u16string CompactJson(const TValeurSouple& valeur)
 
 void AppendAsText(const TValeurSouple& valeur, std::u16string& sortie)
 {
-    if (valeur.Genre() == TGenreSouple::Texte) {
+    if (valeur.Genre() == TGenreSouple::Texte)
         sortie.append(valeur.Texte());
-    } else {
+    else
         AppendCompactJson(valeur, sortie);
-    }
 }
 
 std::u16string AsText(const TValeurSouple& valeur)
 {
-    if (valeur.Genre() == TGenreSouple::Texte) {
+    if (valeur.Genre() == TGenreSouple::Texte)
         return std::u16string(valeur.Texte());
-    }
     return CompactJson(valeur);
 }
 

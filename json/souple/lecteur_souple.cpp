@@ -94,27 +94,22 @@ private:
                 ++p_;
                 continue;
             }
-            if (c != u'/') {
+            if (c != u'/')
                 return true;
-            }
             const char16_t suivante = UniteSuivante();
-            if (suivante != u'*' && suivante != u'/') {
+            if (suivante != u'*' && suivante != u'/')
                 return false;
-            }
             p_ += 2;
             for (;;) {
                 const char16_t u = Unite();
-                if (u == 0) {
+                if (u == 0)
                     return finDeTexte == TFinDeTexte::Acceptee;
-                }
                 ++p_;
-                if (suivante == u'/' ? u == u'\n' : u == u'*' && Unite() == u'/') {
+                if (suivante == u'/' ? u == u'\n' : u == u'*' && Unite() == u'/')
                     break;
-                }
             }
-            if (suivante == u'*') {
+            if (suivante == u'*')
                 ++p_;
-            }
         }
     }
 
@@ -122,12 +117,10 @@ private:
 
     bool LireValeur(TValeurSouple& valeur, int niveau, TContexte contexte)
     {
-        if (niveau >= NiveauInterdit) {
+        if (niveau >= NiveauInterdit)
             return false;
-        }
-        while (Unite() == u'(') {
+        while (Unite() == u'(')
             ++p_;
-        }
         switch (Unite()) {
         case u'{':
             return LireObjet(valeur, niveau);
@@ -137,9 +130,8 @@ private:
         case u'\'': {
             const char16_t* texte = nullptr;
             std::uint32_t taille = 0;
-            if (!LireTexteCite(texte, taille)) {
+            if (!LireTexteCite(texte, taille))
                 return false;
-            }
             valeur = TAccesValeur::Texte(texte, taille);
             return true;
         }
@@ -170,28 +162,23 @@ private:
     bool LireTableau(TValeurSouple& valeur, int niveau)
     {
         ++p_;
-        if (!SauterBlancs()) {
+        if (!SauterBlancs())
             return false;
-        }
         const std::size_t base = elements_.size();
         if (Unite() != u']') {
             for (;;) {
                 TValeurSouple element;
-                if (!LireValeur(element, niveau + 1, TContexte::Tableau)) {
+                if (!LireValeur(element, niveau + 1, TContexte::Tableau))
                     return false;
-                }
                 elements_.push_back(element);
-                if (!SauterBlancs()) {
+                if (!SauterBlancs())
                     return false;
-                }
                 if (Unite() == u',') {
                     ++p_;
-                    if (!SauterBlancs()) {
+                    if (!SauterBlancs())
                         return false;
-                    }
-                    if (Unite() == u']') {
+                    if (Unite() == u']')
                         break;
-                    }
                 } else if (Unite() == u']') {
                     break;
                 } else {
@@ -215,32 +202,26 @@ private:
     bool LireObjet(TValeurSouple& valeur, int niveau)
     {
         ++p_;
-        if (!SauterBlancs()) {
+        if (!SauterBlancs())
             return false;
-        }
         const std::size_t base = membres_.size();
         if (Unite() != u'}') {
             for (;;) {
                 TMembreEnCours membre;
-                if (!LireNom(membre.nom) || !SauterBlancs() || Unite() != u':') {
+                if (!LireNom(membre.nom) || !SauterBlancs() || Unite() != u':')
                     return false;
-                }
                 ++p_;
-                if (!SauterBlancs() || !LireValeur(membre.valeur, niveau + 1, TContexte::Objet)) {
+                if (!SauterBlancs() || !LireValeur(membre.valeur, niveau + 1, TContexte::Objet))
                     return false;
-                }
                 membres_.push_back(membre);
-                if (!SauterBlancs()) {
+                if (!SauterBlancs())
                     return false;
-                }
                 if (Unite() == u',') {
                     ++p_;
-                    if (!SauterBlancs()) {
+                    if (!SauterBlancs())
                         return false;
-                    }
-                    if (Unite() == u'}') {
+                    if (Unite() == u'}')
                         break;
-                    }
                 } else if (Unite() == u'}') {
                     break;
                 } else {
@@ -265,9 +246,8 @@ private:
         // rank of reading below. Sorting the keys orders by hash, largest
         // first, without moving the members themselves.
         cles_.clear();
-        for (std::size_t i = 0; i < lus; ++i) {
+        for (std::size_t i = 0; i < lus; ++i)
             cles_.push_back(std::uint64_t { ~membres[i].nom.hachage } << 32 | i);
-        }
         std::sort(cles_.begin(), cles_.end());
 
         // Equal hashes are rare: within such a run, order by name, and among
@@ -275,15 +255,16 @@ private:
         auto Rang = [](std::uint64_t cle) { return static_cast<std::uint32_t>(cle); };
         for (std::size_t debut = 0; debut < lus;) {
             std::size_t fin = debut + 1;
-            while (fin < lus && (cles_[fin] >> 32) == (cles_[debut] >> 32)) {
+            while (fin < lus && (cles_[fin] >> 32) == (cles_[debut] >> 32))
                 ++fin;
-            }
             if (fin - debut > 1) {
-                std::sort(cles_.begin() + static_cast<std::ptrdiff_t>(debut),
-                          cles_.begin() + static_cast<std::ptrdiff_t>(fin), [&](std::uint64_t a, std::uint64_t b) {
-                              const int ordre = membres[Rang(a)].nom.Vue().compare(membres[Rang(b)].nom.Vue());
-                              return ordre != 0 ? ordre < 0 : Rang(a) < Rang(b);
-                          });
+                std::sort(
+                    cles_.begin() + static_cast<std::ptrdiff_t>(debut),
+                    cles_.begin() + static_cast<std::ptrdiff_t>(fin),
+                    [&](std::uint64_t a, std::uint64_t b) {
+                        const int ordre = membres[Rang(a)].nom.Vue().compare(membres[Rang(b)].nom.Vue());
+                        return ordre != 0 ? ordre < 0 : Rang(a) < Rang(b);
+                    });
             }
             debut = fin;
         }
@@ -293,9 +274,8 @@ private:
         for (std::size_t i = 0; i < lus; ++i) {
             const bool remplace = i + 1 < lus && (cles_[i] >> 32) == (cles_[i + 1] >> 32)
                                && membres[Rang(cles_[i])].nom.Vue() == membres[Rang(cles_[i + 1])].nom.Vue();
-            if (!remplace) {
+            if (!remplace)
                 cles_[n++] = cles_[i];
-            }
         }
 
         TValeurSouple* valeurs = nullptr;
@@ -320,9 +300,8 @@ private:
         const char16_t* texte = nullptr;
         std::uint32_t taille = 0;
         if (c == u'"' || c == u'\'') {
-            if (!LireTexteCite(texte, taille)) {
+            if (!LireTexteCite(texte, taille))
                 return false;
-            }
         } else {
             switch (c) {
             case 0:
@@ -344,18 +323,15 @@ private:
             for (;;) {
                 p_ = ChercherUnite(p_, fin_, u':', u'\\', u'\\');
                 const char16_t u = Unite();
-                if (u == 0) {
+                if (u == 0)
                     return false;
-                }
-                if (u == u':') {
+                if (u == u':')
                     break;
-                }
                 echappe = true;
                 SauterEchappement();
             }
-            if (!Garder(debut, p_, echappe, TRognage::Aucun, texte, taille)) {
+            if (!Garder(debut, p_, echappe, TRognage::Aucun, texte, taille))
                 return false;
-            }
         }
         nom.texte = texte;
         nom.taille = taille;
@@ -368,9 +344,8 @@ private:
     void SauterEchappement() noexcept
     {
         ++p_;
-        if (Unite() != 0) {
+        if (Unite() != 0)
             ++p_;
-        }
     }
 
     // The text of the run [debut, fin): a view into the text read when it
@@ -384,17 +359,15 @@ private:
         texte = debut;
         if (echappe) {
             char16_t* copie = arene_.AllouerUnites(n + MargeDecodage);
-            if (!DecoderEchappements(debut, fin, copie, decode)) {
+            if (!DecoderEchappements(debut, fin, copie, decode))
                 return false;
-            }
             texte = copie;
         }
         if (rognage == TRognage::BlancsFinaux) {
             while (decode.taille > decode.protege) {
                 const char16_t dernier = texte[decode.taille - 1];
-                if (dernier != u' ' && dernier != u'\r' && dernier != u'\n') {
+                if (dernier != u' ' && dernier != u'\r' && dernier != u'\n')
                     break;
-                }
                 --decode.taille;
             }
         }
@@ -421,18 +394,15 @@ private:
         std::copy(debut, p_, tampon_.reserver(static_cast<std::size_t>(p_ - debut)));
         tampon_.avancer(static_cast<std::size_t>(p_ - debut));
         for (;;) {
-            if (Unite() == 0) {
+            if (Unite() == 0)
                 return false;
-            }
-            if (Unite() == guillemet) {
+            if (Unite() == guillemet)
                 break;
-            }
             // At a backslash; a text that ends inside the escape is not closed.
             ++p_;
             char16_t unite = 0;
-            if (Unite() == 0 || !DecoderEchappement(p_, fin_, unite)) {
+            if (Unite() == 0 || !DecoderEchappement(p_, fin_, unite))
                 return false;
-            }
             tampon_.push_back(unite);
             p_ = CopierJusquA(p_, fin_, guillemet, u'\\', tampon_);
         }
@@ -461,17 +431,15 @@ private:
         bool echappe = false;
         for (;;) {
             p_ = ChercherUnite(p_, fin_, virgule, fermant, u'\\');
-            if (Unite() != u'\\') {
+            if (Unite() != u'\\')
                 break;
-            }
             echappe = true;
             SauterEchappement();
         }
         const char16_t* texte = nullptr;
         std::uint32_t taille = 0;
-        if (!Garder(debut, p_, echappe, TRognage::BlancsFinaux, texte, taille)) {
+        if (!Garder(debut, p_, echappe, TRognage::BlancsFinaux, texte, taille))
             return false;
-        }
         valeur = TAccesValeur::Texte(texte, taille);
         return true;
     }
@@ -483,13 +451,11 @@ private:
                       TContexte contexte)
     {
         const std::size_t reste = static_cast<std::size_t>(fin_ - p_);
-        if (reste < litteral.size() || std::u16string_view(p_, litteral.size()) != litteral) {
+        if (reste < litteral.size() || std::u16string_view(p_, litteral.size()) != litteral)
             return LireTexteNu(valeur, contexte);
-        }
         const char16_t suivant = reste > litteral.size() ? p_[litteral.size()] : 0;
-        if (suivant >= 256 || EstLettreAscii(suivant) || suivant == u'_' || suivant == u'.') {
+        if (suivant >= 256 || EstLettreAscii(suivant) || suivant == u'_' || suivant == u'.')
             return LireTexteNu(valeur, contexte);
-        }
         p_ += litteral.size();
         valeur = valeurLitterale;
         return true;
@@ -504,9 +470,8 @@ private:
         // Most numbers are short plain integers, read as they are taken; up
         // to 18 digits cannot overflow.
         const bool negatif = Unite() == u'-';
-        if (negatif) {
+        if (negatif)
             ++p_;
-        }
         std::uint64_t absolue = 0;
         for (char16_t c = Unite(); c >= u'0' && c <= u'9'; c = Unite()) {
             absolue = absolue * 10 + (c - u'0');
@@ -518,13 +483,11 @@ private:
             valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, negatif ? -entier : entier);
             return;
         }
-        while (EstCaractereDeNombre(Unite())) {
+        while (EstCaractereDeNombre(Unite()))
             ++p_;
-        }
         const std::u16string_view pris(debut, static_cast<std::size_t>(p_ - debut));
-        if (!ConvertirNombre(pris, valeur)) {
+        if (!ConvertirNombre(pris, valeur))
             valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
-        }
     }
 
     const char16_t* p_;
@@ -544,15 +507,13 @@ private:
 std::optional<TDocumentSouple> ParseLenientText(std::u16string_view texte) noexcept
 {
     // Sizes are kept on 32 bits; no answer comes near 4 G code units.
-    if (texte.size() >= std::numeric_limits<std::uint32_t>::max()) {
+    if (texte.size() >= std::numeric_limits<std::uint32_t>::max())
         return std::nullopt;
-    }
     try {
         auto donnees = std::make_unique<TDocumentSouple::TDonnees>();
         TLecteurSouple lecteur(texte, donnees->arene);
-        if (!lecteur.LireDocument(donnees->racine)) {
+        if (!lecteur.LireDocument(donnees->racine))
             return std::nullopt;
-        }
         return TDocumentSouple(std::move(donnees));
     } catch (...) {
         // Out of memory is the only failure left; the caller hears nothing.

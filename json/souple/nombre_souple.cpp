@@ -14,13 +14,11 @@ namespace {
 bool AjouterChiffres(std::u16string_view chiffres, std::uint64_t limite, std::uint64_t& absolue) noexcept
 {
     for (char16_t c : chiffres) {
-        if (c < u'0' || c > u'9') {
+        if (c < u'0' || c > u'9')
             return false;
-        }
         const unsigned chiffre = c - u'0';
-        if (absolue > (limite - chiffre) / 10) {
+        if (absolue > (limite - chiffre) / 10)
             return false;
-        }
         absolue = absolue * 10 + chiffre;
     }
     return true;
@@ -35,14 +33,12 @@ std::int64_t AvecSigne(bool negatif, std::uint64_t absolue) noexcept
 bool ConvertirEntier(std::u16string_view pris, std::int64_t& valeur) noexcept
 {
     const bool negatif = pris.front() == u'-';
-    if (negatif) {
+    if (negatif)
         pris.remove_prefix(1);
-    }
     const std::uint64_t limite = negatif ? std::uint64_t { 1 } << 63 : (std::uint64_t { 1 } << 63) - 1;
     std::uint64_t absolue = 0;
-    if (pris.empty() || !AjouterChiffres(pris, limite, absolue)) {
+    if (pris.empty() || !AjouterChiffres(pris, limite, absolue))
         return false;
-    }
     valeur = AvecSigne(negatif, absolue);
     return true;
 }
@@ -53,24 +49,20 @@ bool ConvertirEntier(std::u16string_view pris, std::int64_t& valeur) noexcept
 bool ConvertirDecimal(std::u16string_view pris, int decimales, std::int64_t& valeur) noexcept
 {
     const bool negatif = pris.front() == u'-';
-    if (negatif) {
+    if (negatif)
         pris.remove_prefix(1);
-    }
     const std::size_t point = pris.find(u'.');
     if (point == std::u16string_view::npos || pris.size() - point - 1 != static_cast<std::size_t>(decimales)
-        || pris.size() == 1) {
+        || pris.size() == 1)
         return false;
-    }
     const std::uint64_t limite = negatif ? std::uint64_t { 1 } << 63 : (std::uint64_t { 1 } << 63) - 1;
     std::uint64_t absolue = 0;
     if (!AjouterChiffres(pris.substr(0, point), limite, absolue)
-        || !AjouterChiffres(pris.substr(point + 1), limite, absolue)) {
+        || !AjouterChiffres(pris.substr(point + 1), limite, absolue))
         return false;
-    }
     for (int i = decimales; i < 4; ++i) {
-        if (absolue > limite / 10) {
+        if (absolue > limite / 10)
             return false;
-        }
         absolue *= 10;
     }
     valeur = AvecSigne(negatif, absolue);
@@ -92,9 +84,8 @@ bool ConvertirFlottant(std::u16string_view pris, double& valeur) noexcept
         }
         octets = long_.data();
     }
-    for (std::size_t i = 0; i < pris.size(); ++i) {
+    for (std::size_t i = 0; i < pris.size(); ++i)
         octets[i] = static_cast<char>(pris[i]);
-    }
     const char* fin = octets + pris.size();
     const auto [ptr, ec] = std::from_chars(octets, fin, valeur, std::chars_format::general);
     return ec == std::errc() && ptr == fin;
@@ -110,9 +101,8 @@ bool ConvertirNombre(std::u16string_view pris, TValeurSouple& valeur) noexcept
     int decimales = -1;
     for (char16_t c : pris) {
         if (c >= u'0' && c <= u'9') {
-            if (point && decimales >= 0 && ++decimales > 4) {
+            if (point && decimales >= 0 && ++decimales > 4)
                 decimales = -1;
-            }
         } else if (c == u'.') {
             point = true;
             decimales = 0;
@@ -123,23 +113,20 @@ bool ConvertirNombre(std::u16string_view pris, TValeurSouple& valeur) noexcept
     }
     std::int64_t entier = 0;
     if (!point) {
-        if (!ConvertirEntier(pris, entier)) {
+        if (!ConvertirEntier(pris, entier))
             return false;
-        }
         valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, entier);
         return true;
     }
     if (decimales >= 0) {
-        if (!ConvertirDecimal(pris, decimales, entier)) {
+        if (!ConvertirDecimal(pris, decimales, entier))
             return false;
-        }
         valeur = TAccesValeur::Scalaire(TGenreSouple::Decimal, entier);
         return true;
     }
     double flottant = 0.0;
-    if (!ConvertirFlottant(pris, flottant)) {
+    if (!ConvertirFlottant(pris, flottant))
         return false;
-    }
     valeur = TAccesValeur::Flottant(flottant);
     return true;
 }

@@ -27,9 +27,8 @@ public:
 
     void push_back(const T& element)
     {
-        if (taille_ == capacite_) {
+        if (taille_ == capacite_)
             Agrandir();
-        }
         ::new (static_cast<void*>(elements_ + taille_)) T(element);
         ++taille_;
     }
@@ -41,9 +40,8 @@ public:
     // avancer().
     T* reserver(std::size_t n)
     {
-        while (capacite_ - taille_ < n) {
+        while (capacite_ - taille_ < n)
             Agrandir();
-        }
         return elements_ + taille_;
     }
     void avancer(std::size_t n) noexcept { taille_ += n; }
@@ -53,9 +51,8 @@ private:
     {
         const std::size_t capacite = capacite_ == 0 ? 64 : capacite_ * 2;
         void* nouveau = std::realloc(elements_, capacite * sizeof(T));
-        if (nouveau == nullptr) {
+        if (nouveau == nullptr)
             throw std::bad_alloc();
-        }
         elements_ = static_cast<T*>(nouveau);
         capacite_ = capacite;
     }

@@ -28,16 +28,14 @@ inline const char16_t* ChercherUnite(const char16_t* p, const char16_t* fin, cha
         const __m128i egaux = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, va), _mm_cmpeq_epi16(v, vb)),
                                            _mm_or_si128(_mm_cmpeq_epi16(v, vc), _mm_cmpeq_epi16(v, zero)));
         const int masque = _mm_movemask_epi8(egaux);
-        if (masque != 0) {
+        if (masque != 0)
             return p + (std::countr_zero(static_cast<unsigned>(masque)) >> 1);
-        }
     }
 #endif
     for (; p < fin; ++p) {
         const char16_t u = *p;
-        if (u == 0 || u == a || u == b || u == c) {
+        if (u == 0 || u == a || u == b || u == c)
             return p;
-        }
     }
     return fin;
 }
@@ -70,9 +68,8 @@ inline const char16_t* CopierJusquA(const char16_t* p, const char16_t* fin, char
 #endif
     for (; p < fin; ++p) {
         const char16_t u = *p;
-        if (u == 0 || u == a || u == b) {
+        if (u == 0 || u == a || u == b)
             return p;
-        }
         sortie.push_back(u);
     }
     return fin;

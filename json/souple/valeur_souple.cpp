@@ -21,9 +21,8 @@ const TValeurSouple& TDocumentSouple::Racine() const noexcept
 
 const TValeurSouple* MemberByName(const TValeurSouple& valeur, std::u16string_view nom) noexcept
 {
-    if (valeur.Genre() != TGenreSouple::Objet) {
+    if (valeur.Genre() != TGenreSouple::Objet)
         return nullptr;
-    }
     // Members are sorted by (hash descending, name ascending): a binary
     // search finds the name in logarithmic time even in a large object.
     const TNomMembre* noms = TAccesValeur::Noms(valeur);
@@ -32,23 +31,20 @@ const TValeurSouple* MemberByName(const TValeurSouple& valeur, std::u16string_vi
     std::size_t haut = TAccesValeur::TailleBrute(valeur);
     while (bas < haut) {
         const std::size_t milieu = bas + (haut - bas) / 2;
-        if (AvantDansObjet(noms[milieu].hachage, noms[milieu].Vue(), hachage, nom)) {
+        if (AvantDansObjet(noms[milieu].hachage, noms[milieu].Vue(), hachage, nom))
             bas = milieu + 1;
-        } else {
+        else
             haut = milieu;
-        }
     }
-    if (bas < TAccesValeur::TailleBrute(valeur) && noms[bas].hachage == hachage && noms[bas].Vue() == nom) {
+    if (bas < TAccesValeur::TailleBrute(valeur) && noms[bas].hachage == hachage && noms[bas].Vue() == nom)
         return TAccesValeur::Enfants(valeur) + bas;
-    }
     return nullptr;
 }
 
 std::span<const TValeurSouple> EnumerateElements(const TValeurSouple& valeur) noexcept
 {
-    if (valeur.Genre() != TGenreSouple::Tableau && valeur.Genre() != TGenreSouple::Objet) {
+    if (valeur.Genre() != TGenreSouple::Tableau && valeur.Genre() != TGenreSouple::Objet)
         return {};
-    }
     return { TAccesValeur::Enfants(valeur), TAccesValeur::TailleBrute(valeur) };
 }
 

@@ -39,10 +39,9 @@ const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept
         return nullptr;
     const TPaire* paires = A::Paires(objet);
     const std::size_t n = A::Taille(objet);
-    for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t i = 0; i < n; ++i)
         if (A::Texte(A::Nom(paires[i])) == nom)
             return &paires[i];
-    }
     return nullptr;
 }
 

@@ -44,12 +44,11 @@ bool TropGrand(std::string_view source)
     std::size_t i = source.front() == '-' ? 1 : 0;
     long long rang = 0;
     bool significatif = false;
-    for (; i < source.size() && source[i] >= '0' && source[i] <= '9'; ++i) {
+    for (; i < source.size() && source[i] >= '0' && source[i] <= '9'; ++i)
         if (significatif)
             ++rang;
         else if (source[i] != '0')
             significatif = true;
-    }
     if (!significatif && i < source.size() && source[i] == '.') {
         rang = -1;
         for (++i; i < source.size() && source[i] == '0'; ++i)
@@ -133,10 +132,9 @@ bool EstEntierCourt(std::u16string_view source)
     const std::size_t debut = !source.empty() && source.front() == u'-' ? 1 : 0;
     if (debut == source.size())
         return false;
-    for (std::size_t i = debut; i < source.size(); ++i) {
+    for (std::size_t i = debut; i < source.size(); ++i)
         if (source[i] < u'0' || source[i] > u'9')
             return false;
-    }
     return true;
 }
 

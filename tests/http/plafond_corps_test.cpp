@@ -30,10 +30,15 @@ void* operator new(std::size_t taille)
     return p;
 }
 
+// The replaced operator new above takes its memory from malloc, so free is the
+// matching release; the compiler cannot see that pairing and warns of a mismatch.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept
 {
     std::free(p);
 }
+#pragma GCC diagnostic pop
 
 void operator delete(void* p, std::size_t) noexcept
 {

@@ -127,7 +127,10 @@ TEST(DecodeurUtf8, TexteConnuEtSequencesMalFormees)
         { "trois octets trop longs", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD" },
         { "au dela de U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD" },
         { "premier octet interdit", "\xF5\x80", u"\uFFFD\uFFFD" },
-        { "suite isolee", "a\x80" "b", u"a\uFFFDb" },
+        { "suite isolee",
+          "a\x80"
+          "b",
+          u"a\uFFFDb" },
         { "suite invalide", "\xE2\x41\x82", u"\uFFFDA\uFFFD" },
         { "dernier de chaque longueur", "\xDF\xBF\xEF\xBF\xBF\xF4\x8F\xBF\xBF", u"\u07FF\uFFFF\U0010FFFF" },
     };
