@@ -23,28 +23,6 @@ namespace {
 
 } // namespace
 
-TSocketTcp::~TSocketTcp()
-{
-    Fermer();
-}
-
-TSocketTcp::TSocketTcp(TSocketTcp&& autre) noexcept
-    : TSourceOctets(autre)
-    , fd_(std::exchange(autre.fd_, -1))
-    , delaiLecture_(autre.delaiLecture_)
-{
-}
-
-TSocketTcp& TSocketTcp::operator=(TSocketTcp&& autre) noexcept
-{
-    if (this != &autre) {
-        Fermer();
-        fd_ = std::exchange(autre.fd_, -1);
-        delaiLecture_ = autre.delaiLecture_;
-    }
-    return *this;
-}
-
 void TSocketTcp::Fermer()
 {
     if (fd_ >= 0)

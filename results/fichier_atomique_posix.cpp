@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "results/chemins_fichier_atomique.h"
 #include "results/erreurs_resultats.h"
 
 namespace tq {
@@ -66,32 +67,6 @@ std::string DescriptionErreurSysteme(int numero)
     while (!texte.empty() && (static_cast<unsigned char>(texte.back()) <= 32 || texte.back() == '.'))
         texte.pop_back();
     return texte;
-}
-
-// The path as the message shows it: absolute, with "." and ".." resolved.
-fs::path CheminComplet(const fs::path& chemin)
-{
-    std::error_code erreur;
-    fs::path complet = fs::absolute(chemin, erreur);
-    if (erreur)
-        complet = chemin;
-    return complet.lexically_normal();
-}
-
-// A hidden name beside the target that tells which file it was meant to be,
-// cut short so that it stays a valid name however long the target's is.
-std::string NomTemporaire(const std::string& nomCible)
-{
-    std::size_t garde = std::min<std::size_t>(nomCible.size(), 100);
-    while (garde > 0 && garde < nomCible.size() && (static_cast<unsigned char>(nomCible[garde]) & 0xC0) == 0x80)
-        --garde;
-    static thread_local std::mt19937 hasard { std::random_device {}() };
-    char suffixe[16];
-    std::snprintf(suffixe, sizeof suffixe, ".%08x.tmp", static_cast<unsigned>(hasard()));
-    std::string nom = ".";
-    nom.append(nomCible, 0, garde);
-    nom += suffixe;
-    return nom;
 }
 
 // The path under which the process reaches one of its open files.
@@ -154,7 +129,7 @@ struct TFichierAtomique::TEtat {
     {
         int erreur = EEXIST;
         for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
-            temporaire = dossier / NomTemporaire(cible.filename().string());
+            temporaire = dossier / NomTemporaire(cible.filename());
             descripteur = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (descripteur >= 0)
                 return 0;
@@ -180,7 +155,7 @@ struct TFichierAtomique::TEtat {
         const std::string source = CheminDescripteur(descripteur);
         int erreur = EEXIST;
         for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
-            fs::path nom = dossier / NomTemporaire(cible.filename().string());
+            fs::path nom = dossier / NomTemporaire(cible.filename());
             if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 temporaire = std::move(nom);
                 return 0;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "results/chemins_fichier_atomique.h"
 #include "results/erreurs_resultats.h"
 
 namespace tq {
@@ -45,30 +46,6 @@ std::string DescriptionErreurSysteme(DWORD numero)
     return texte;
 }
 
-// The path as the message shows it: absolute, with "." and ".." resolved.
-fs::path CheminComplet(const fs::path& chemin)
-{
-    std::error_code erreur;
-    fs::path complet = fs::absolute(chemin, erreur);
-    if (erreur)
-        complet = chemin;
-    return complet.lexically_normal();
-}
-
-// A name beside the target that tells which file it was meant to be, cut
-// short so that it stays a valid name however long the target's is.
-std::wstring NomTemporaire(const std::wstring& nomCible)
-{
-    std::size_t garde = std::min<std::size_t>(nomCible.size(), 100);
-    // Never between the two halves of a surrogate pair.
-    if (garde > 0 && garde < nomCible.size() && nomCible[garde] >= 0xDC00 && nomCible[garde] <= 0xDFFF)
-        --garde;
-    static thread_local std::mt19937 hasard { std::random_device {}() };
-    wchar_t suffixe[16];
-    std::swprintf(suffixe, 16, L".%08x.tmp", static_cast<unsigned>(hasard()));
-    return L"." + nomCible.substr(0, garde) + suffixe;
-}
-
 // Marks an open file for deletion when its last handle closes, or takes the
 // mark back. While marked, the system removes the file even when the process
 // dies without closing it.
@@ -105,7 +82,7 @@ struct TFichierAtomique::TEtat {
     {
         const fs::path dossier = cible.parent_path();
         for (int essai = 0; essai < 64; ++essai) {
-            temporaire = dossier / NomTemporaire(cible.filename().wstring());
+            temporaire = dossier / NomTemporaire(cible.filename());
             fichier = CreateFileW(temporaire.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
             if (fichier != INVALID_HANDLE_VALUE) {
