@@ -151,30 +151,51 @@ TFormatDate TFormatDate::DeLaLocale(std::string_view nomLocale)
     return format;
 }
 
-std::chrono::year_month_day TFormatDate::LireSansMotif(std::u16string_view texte) const
+std::optional<std::chrono::year_month_day> TFormatDate::LireDansLOrdre(std::u16string_view texte, TOrdre ordre)
 {
     const std::optional<std::array<TNombre, 3>> nombres = TroisNombres(texte);
-    std::optional<std::chrono::year_month_day> date;
     if (nombres && (*nombres)[0].chiffres == 4) {
         const auto [annee, mois, jour] = *nombres;
         if (mois.chiffres <= 2 && jour.chiffres <= 2)
-            date = Jour(annee.valeur, mois.valeur, jour.valeur);
+            return Jour(annee.valeur, mois.valeur, jour.valeur);
     } else if (nombres && (*nombres)[0].chiffres <= 2 && (*nombres)[1].chiffres <= 2
                && ((*nombres)[2].chiffres == 2 || (*nombres)[2].chiffres == 4)) {
         const auto [premier, second, dernier] = *nombres;
         const int annee = AnneeSurQuatreChiffres(dernier.valeur, dernier.chiffres);
-        const auto jourMois = Jour(annee, second.valeur, premier.valeur);
-        const auto moisJour = Jour(annee, premier.valeur, second.valeur);
-        if (jourMois && moisJour)
-            date = ordreLocale_ == TOrdre::JourMois ? jourMois : moisJour;
-        else
-            date = jourMois ? jourMois : moisJour;
+        return ordre == TOrdre::JourMois ? Jour(annee, second.valeur, premier.valeur)
+                                         : Jour(annee, premier.valeur, second.valeur);
     }
+    return std::nullopt;
+}
+
+std::chrono::year_month_day TFormatDate::LireSansMotif(std::u16string_view texte) const
+{
+    std::optional<std::chrono::year_month_day> date = LireDansLOrdre(texte, ordreLocale_);
+    if (!date)
+        date = LireDansLOrdre(texte, AutreOrdre(ordreLocale_));
     if (!date)
         throw ErreurRequete("Date illisible : « " + TexteCite(texte)
                             + " » (attendu : jour, mois et année en chiffres, ou l'année sur quatre chiffres "
                               "d'abord).");
     return *date;
+}
+
+std::pair<std::chrono::year_month_day, std::chrono::year_month_day> TFormatDate::LirePeriode(
+    std::u16string_view debut, std::u16string_view fin) const
+{
+    // Both dates of a period come from one pattern: when one of them can be
+    // read in one order only ("11/30/26"), that order reads the other too
+    // ("11/1/26" is then 1 November, not 11 January), whatever the server's
+    // own locale prefers.
+    if (lecture_ == TLecture::FormesDesLocales) {
+        for (const TOrdre ordre : { ordreLocale_, AutreOrdre(ordreLocale_) }) {
+            const auto premier = LireDansLOrdre(debut, ordre);
+            const auto dernier = LireDansLOrdre(fin, ordre);
+            if (premier && dernier)
+                return { *premier, *dernier };
+        }
+    }
+    return { Lire(debut), Lire(fin) };
 }
 
 std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
+#include <utility>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,15 +35,23 @@ public:
     // text cannot be read or is not a day of the calendar.
     std::chrono::year_month_day Lire(std::u16string_view texte) const;
 
+    // The first and last days of a period, read as Lire does, except that
+    // with DeLaLocale the two texts are read in the same day/month order
+    // when one order reads both.
+    std::pair<std::chrono::year_month_day, std::chrono::year_month_day> LirePeriode(std::u16string_view debut,
+                                                                                    std::u16string_view fin) const;
+
     std::u16string Ecrire(std::chrono::year_month_day jour) const;
 
     const std::u16string& Motif() const { return motif_; }
 
 private:
-    std::chrono::year_month_day LireSansMotif(std::u16string_view texte) const;
-
     enum class TLecture { Motif, FormesDesLocales };
     enum class TOrdre { JourMois, MoisJour };
+    static TOrdre AutreOrdre(TOrdre ordre) { return ordre == TOrdre::JourMois ? TOrdre::MoisJour : TOrdre::JourMois; }
+
+    std::chrono::year_month_day LireSansMotif(std::u16string_view texte) const;
+    static std::optional<std::chrono::year_month_day> LireDansLOrdre(std::u16string_view texte, TOrdre ordre);
     enum class TChamp { Jour, Mois, Annee, Litteral };
     struct TElement {
         TChamp champ;

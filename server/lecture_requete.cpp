@@ -8,6 +8,7 @@
 #include <charconv>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace tq {
 
@@ -86,8 +87,7 @@ TRequete LireRequete(std::string_view corps, const TFormatDate& format)
     const std::optional<std::u16string> fin = DateDonnee(document, u"periode1Fin");
     if (!debut || !fin)
         throw ErreurRequete("Période absente : « periode1Debut » et « periode1Fin » sont requis.");
-    requete.debut = format.Lire(*debut);
-    requete.fin = format.Lire(*fin);
+    std::tie(requete.debut, requete.fin) = format.LirePeriode(*debut, *fin);
     if (requete.fin < requete.debut)
         throw ErreurRequete("Période incorrecte : la fin (" + VersUtf8(*fin) + ") précède le début (" + VersUtf8(*debut)
                             + ").");

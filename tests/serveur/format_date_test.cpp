@@ -139,6 +139,36 @@ TEST(FormatDate, FormesDesLocales)
     }
 }
 
+TEST(FormatDate, PeriodeLueDansUnSeulOrdre)
+{
+    struct Cas {
+        const char* nom;
+        const char* locale; // of the server
+        std::u16string_view debut, fin;
+        year_month_day premier, dernier;
+    };
+    const Cas cas[] = {
+        { "americaine sur un serveur jour d'abord", "C.UTF-8", u"11/1/26", u"11/30/26", 2026y / November / 1d,
+          2026y / November / 30d },
+        { "allemande sur un serveur mois d'abord", "en_US.UTF-8", u"1.11.26", u"30.11.26", 2026y / November / 1d,
+          2026y / November / 30d },
+        { "les deux ambigues : l'ordre du serveur", "en_US.UTF-8", u"1/2/26", u"3/4/26", 2026y / January / 2d,
+          2026y / March / 4d },
+        { "aucun ordre commun : chacune le sien", "C.UTF-8", u"13/1/26", u"1/13/26", 2026y / January / 13d,
+          2026y / January / 13d },
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        const auto [premier, dernier] = tq::TFormatDate::DeLaLocale(c.locale).LirePeriode(c.debut, c.fin);
+        EXPECT_EQ(premier, c.premier);
+        EXPECT_EQ(dernier, c.dernier);
+    }
+    // A forced pattern reads each date with it alone.
+    const auto [premier, dernier] = tq::TFormatDate(u"dd/MM/yyyy").LirePeriode(u"01/11/2026", u"30/11/2026");
+    EXPECT_EQ(premier, 2026y / November / 1d);
+    EXPECT_EQ(dernier, 2026y / November / 30d);
+}
+
 TEST(FormatDate, FormesDesLocalesIllisibles)
 {
     const std::u16string_view textes[] = {
