@@ -5,6 +5,11 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Not on Windows, where GCC cannot align the stack for 512-bit values.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#include <immintrin.h>
+#define TQ_BLOCS_AVX512 1
+#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -80,6 +85,58 @@ bool DebutDeSequence(const unsigned char* p, std::ptrdiff_t reste)
     return reste < 3 || EstSuite(p[2]);
 }
 
+#if defined(TQ_BLOCS_AVX512)
+// Text in a Latin script is mostly ASCII with a two-byte sequence here and
+// there. Where the processor has 512-bit vectors that can compress, this
+// decodes it 32 bytes at a time, as long as every byte of a block is ASCII
+// or part of a well-formed two-byte sequence: each byte is widened, a
+// continuation byte combined with the lead byte before it, and the units of
+// the lead bytes squeezed out. A lead byte in the last place of a block pairs
+// with the first byte of the next one. Returns where it stopped: at the first
+// block holding anything else, left to the caller, or when fewer than 32
+// bytes are left. Each block stores 32 units, which the text has room for
+// while 32 bytes are left, since it has a unit for each byte.
+__attribute__((target("avx512f,avx512bw,avx512vbmi2"))) const unsigned char* DecoderLatinParBlocs(
+    const unsigned char* p, const unsigned char* const fin, char16_t*& sortie)
+{
+    // Each unit with the one before it: the last of the previous block, then
+    // the first 31 of this one.
+    const __m512i decalage = _mm512_set_epi16(62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45,
+                                              44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31);
+    __m512i precedent = _mm512_setzero_si512();
+    std::uint32_t report = 0; // 1 when the previous block ends with a lead byte
+    char16_t* s = sortie;
+    while (fin - p >= 32) {
+        const __m512i unites = _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)));
+        const std::uint32_t hauts = _mm512_cmpge_epu16_mask(unites, _mm512_set1_epi16(0x80));
+        const std::uint32_t suites =
+            _mm512_cmplt_epu16_mask(_mm512_sub_epi16(unites, _mm512_set1_epi16(0x80)), _mm512_set1_epi16(0x40));
+        const std::uint32_t tetes =
+            _mm512_cmplt_epu16_mask(_mm512_sub_epi16(unites, _mm512_set1_epi16(0xC2)), _mm512_set1_epi16(0x1E));
+        if ((suites | tetes) != hauts || suites != ((tetes << 1) | report))
+            break;
+        const __m512i avant = _mm512_permutex2var_epi16(precedent, decalage, unites);
+        const __m512i paires = _mm512_or_si512(_mm512_slli_epi16(_mm512_and_si512(avant, _mm512_set1_epi16(0x1F)), 6),
+                                               _mm512_and_si512(unites, _mm512_set1_epi16(0x3F)));
+        const __m512i texte = _mm512_mask_mov_epi16(unites, suites, paires);
+        _mm512_storeu_si512(s, _mm512_maskz_compress_epi16(~tetes, texte));
+        s += 32 - __builtin_popcount(tetes);
+        report = tetes >> 31;
+        precedent = unites;
+        p += 32;
+    }
+    sortie = s;
+    // A lead byte left waiting for its pair is decoded by the caller.
+    return p - report;
+}
+
+// Whether this processor and its system offer the instructions above.
+const bool blocsLatinsDisponibles = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
+}();
+#endif
+
 // Decodes from p up to fin into `sortie`, which has room for one unit per
 // byte. An ill-formed sequence gives one U+FFFD for each maximal part of a
 // well-formed sequence it begins with, so that the bytes after it are read as
@@ -90,10 +147,14 @@ const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* co
                                  char16_t*& sortie)
 {
     while (p < fin) {
+#if defined(TQ_BLOCS_AVX512)
+        if (blocsLatinsDisponibles)
+            p = DecoderLatinParBlocs(p, fin, sortie);
+#endif
+#if defined(__SSE2__)
         // Runs of ASCII are the common case: sixteen bytes at a time, the
         // ASCII bytes in front of a multi-byte sequence included. Writing
         // sixteen units stays inside the text, which has one unit per byte.
-#if defined(__SSE2__)
         const __m128i zero = _mm_setzero_si128();
         while (fin - p >= 16) {
             const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));

@@ -102,6 +102,27 @@ TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
     }
 }
 
+// Accented text is decoded a block of bytes at a time where the processor
+// allows it, which short inputs never reach: each sequence, at every place of
+// a block inside a long accented text, gives the text around it unchanged and
+// what it gives alone, whole or in pieces.
+TEST(DecodeurUtf8, SequencesAChaquePlaceDansUnLongTexte)
+{
+    const std::u16string latin = u"Contr\u00F4le p\u00E9riodique \u00E0 Cr\u00E9teil, N\u00EEmes et B\u00E9ziers ; ";
+    const std::u16string devant = latin + latin + latin;
+    const std::u16string derriere = u" " + latin + latin;
+    for (const char* morceau : Morceaux) {
+        for (std::size_t place = 0; place < 64; ++place) {
+            const std::u16string avant = devant + std::u16string(place, u'a');
+            const std::string octets = tq::VersUtf8(avant) + morceau + tq::VersUtf8(derriere);
+            const std::u16string attendu = avant + tq::DepuisUtf8(morceau) + derriere;
+            SCOPED_TRACE(testing::PrintToString(std::string(morceau)) + " a " + std::to_string(place));
+            ASSERT_EQ(Hexa(tq::DepuisUtf8(octets)), Hexa(attendu));
+            ASSERT_EQ(Hexa(EnPieces(octets, { 37, 5, 64 })), Hexa(attendu));
+        }
+    }
+}
+
 TEST(DecodeurUtf8, TexteConnuEtSequencesMalFormees)
 {
     struct TCas {
