@@ -12,7 +12,4 @@ namespace tq {
 // replacement. Gives nothing when the platform does not have the code page.
 std::optional<std::u16string> DecoderParLaPlateforme(std::string_view octets, int codePage);
 
-// True when the platform has a conversion for the code page.
-bool CodePageDeLaPlateforme(int codePage);
-
 } // namespace tq

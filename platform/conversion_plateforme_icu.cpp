@@ -64,9 +64,4 @@ std::optional<std::u16string> DecoderParLaPlateforme(std::string_view octets, in
     return DecoderBibliotheque(convertisseur.get(), octets);
 }
 
-bool CodePageDeLaPlateforme(int codePage)
-{
-    return OuvrirConvertisseur(codePage) != nullptr;
-}
-
 } // namespace tq

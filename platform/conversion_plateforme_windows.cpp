@@ -58,25 +58,23 @@ std::u16string DecoderUtf32(std::string_view octets, bool grosBoutiste)
     return texte;
 }
 
+bool CodePageDuSysteme(int codePage)
+{
+    return codePage > 0 && codePage <= 65535 && IsValidCodePage(static_cast<UINT>(codePage)) != 0;
+}
+
 } // namespace
 
 std::optional<std::u16string> DecoderParLaPlateforme(std::string_view octets, int codePage)
 {
     if (codePage == CodePageUtf32Le || codePage == CodePageUtf32Be)
         return DecoderUtf32(octets, codePage == CodePageUtf32Be);
-    if (!CodePageDeLaPlateforme(codePage))
+    if (!CodePageDuSysteme(codePage))
         return std::nullopt;
     std::u16string texte;
     for (std::size_t debut = 0; debut < octets.size(); debut += PieceMax)
         AjouterPiece(texte, octets.substr(debut, PieceMax), static_cast<UINT>(codePage));
     return texte;
-}
-
-bool CodePageDeLaPlateforme(int codePage)
-{
-    if (codePage == CodePageUtf32Le || codePage == CodePageUtf32Be)
-        return true;
-    return codePage > 0 && codePage <= 65535 && IsValidCodePage(static_cast<UINT>(codePage)) != 0;
 }
 
 } // namespace tq

@@ -121,22 +121,6 @@ std::u16string DecoderCodePage(std::string_view octets, int codePage)
     return DecoderSansCharset(octets);
 }
 
-bool CodePageDisponible(int codePage)
-{
-    switch (codePage) {
-    case CodePageUsAscii:
-    case CodePageOem437:
-    case CodePageWindows1252:
-    case CodePageUtf16Le:
-    case CodePageUtf16Be:
-    case CodePageUtf8:
-    case CodePageLatin1:
-        return true;
-    default:
-        return CodePageDeLaPlateforme(codePage);
-    }
-}
-
 std::u16string DecoderCorps(std::string_view octets, std::string_view typeMedia, std::string_view charset)
 {
     if (EstTypeXml(typeMedia)) {

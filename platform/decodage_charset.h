@@ -12,9 +12,6 @@ namespace tq {
 // U+FFFD. Nothing is removed: a UTF-8 byte-order mark gives U+FEFF.
 std::u16string DecoderCodePage(std::string_view octets, int codePage);
 
-// True when the code page decodes as itself rather than as "no charset".
-bool CodePageDisponible(int codePage);
-
 // The text of an answer body, given its media type (compared without regard
 // to case, parameters ignored) and its charset name (possibly empty). The XML
 // media types take their charset from the body's byte-order mark or XML

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <span>
 #include <string_view>
 
 namespace tq {
@@ -20,12 +19,6 @@ inline constexpr int CodePageLatin1 = 28591;
 inline constexpr int CodePageUtf7 = 65000;
 inline constexpr int CodePageUtf8 = 65001;
 
-// One registered character set name or alias and the code page it stands for.
-struct TNomCharset {
-    std::string_view nom;
-    int codePage;
-};
-
 // The code page of a registered character set name or alias, compared without
 // regard to ASCII letter case; CodePageAucun for a name that is not
 // registered (for instance "utf8").
@@ -34,8 +27,5 @@ int CodePageCharset(std::string_view nom);
 // The name under which the conversion library knows a code page, or an empty
 // view when it has none.
 std::string_view NomConvertisseur(int codePage);
-
-// The whole registry, in table order.
-std::span<const TNomCharset> RegistreCharsets();
 
 } // namespace tq

@@ -6,6 +6,8 @@
 // Layout of an input: byte 0 is the charset name's length (low 5 bits) or,
 // with bit 7 set, picks a registered name by the next byte; byte 1 is the
 // media type's length (low 6 bits); then the name, the media type, the body.
+#include "platform/charsets_enregistres.h"
+#include "platform/conversion_plateforme.h"
 #include "platform/decodage_charset.h"
 #include "platform/registre_charsets.h"
 
@@ -92,7 +94,7 @@ void VerifierCodePage(std::string_view corps, int codePage)
         break;
     }
     const std::string_view nom = tq::NomConvertisseur(codePage);
-    if (tq::CodePageDisponible(codePage))
+    if (tq::DecoderParLaPlateforme({}, codePage).has_value())
         Verifier(texte == ConversionBibliotheque(nom, corps));
     else
         Verifier(texte == tq::DecoderCodePage(corps, tq::CodePageAucun));
@@ -107,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     std::string_view reste(reinterpret_cast<const char*>(donnees) + 2, taille - 2);
     std::string charset;
     if ((donnees[0] & 0x80) != 0) {
-        const auto registre = tq::RegistreCharsets();
+        const auto& registre = tq::CharsetsEnregistres;
         const std::string_view choix = Prendre(reste, 1);
         const std::size_t indice =
             ((donnees[0] & 0x7Fu) << 8 | (choix.empty() ? 0u : static_cast<unsigned char>(choix[0])));

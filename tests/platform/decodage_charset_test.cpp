@@ -1,6 +1,8 @@
 #include "platform/decodage_charset.h"
 
 #include "platform/charset_xml.h"
+#include "platform/charsets_enregistres.h"
+#include "platform/conversion_plateforme.h"
 #include "platform/registre_charsets.h"
 #include "platform/texte_utf.h"
 
@@ -271,7 +273,7 @@ TEST(DecodageCharset, DeclaredCharsetAndMarkLength)
 TEST(RegistreCharsets, NamesAreUniqueWithoutCase)
 {
     std::set<std::string> vus;
-    for (const TNomCharset& entree : RegistreCharsets()) {
+    for (const TNomCharset& entree : CharsetsEnregistres) {
         std::string cle;
         for (char c : entree.nom)
             cle.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
@@ -285,11 +287,11 @@ TEST(RegistreCharsets, EveryNamedConverterExists)
 #ifdef _WIN32
     GTEST_SKIP() << "the converter names are those of the conversion library (ICU), which Windows does not use";
 #endif
-    for (const TNomCharset& entree : RegistreCharsets()) {
+    for (const TNomCharset& entree : CharsetsEnregistres) {
         SCOPED_TRACE(std::string(entree.nom));
         const std::string_view convertisseur = NomConvertisseur(entree.codePage);
         if (!convertisseur.empty()) {
-            EXPECT_TRUE(CodePageDisponible(entree.codePage)) << convertisseur;
+            EXPECT_TRUE(DecoderParLaPlateforme("", entree.codePage).has_value()) << convertisseur;
         }
     }
 }
