@@ -25,6 +25,9 @@ constexpr bool EstBlanc(unsigned char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// What follows a pair or an element in its container.
+enum class TSuite { Virgule, Fermeture, Malforme };
+
 // A recursive-descent reader, one method per rule. Every method starts on the
 // first byte of its token (whitespace already skipped) and leaves the cursor
 // just after it; false means the text is malformed and ends the whole parse.
@@ -104,21 +107,13 @@ private:
             if (!Valeur(valeur, profondeur))
                 return false;
             paires_.push_back(A::Paire(nom, valeur));
-            SauterBlancs();
-            if (p_ == fin_)
+            const TSuite suite = Suite('}');
+            if (suite == TSuite::Malforme)
                 return false;
-            if (*p_ == '}') {
-                ++p_;
+            if (suite == TSuite::Fermeture)
                 break;
-            }
-            if (*p_ != ',')
-                return false;
-            ++p_;
-            SauterBlancs();
         }
-        const std::size_t n = paires_.size() - base;
-        sortie = A::Valeur(TTypeValeur::Objet, n, stockage_.Copier(paires_.data() + base, n));
-        paires_.erase(paires_.begin() + static_cast<std::ptrdiff_t>(base), paires_.end());
+        sortie = Rassembler(paires_, base, TTypeValeur::Objet);
         return true;
     }
 
@@ -139,22 +134,43 @@ private:
             if (!Valeur(element, profondeur))
                 return false;
             elements_.push_back(element);
-            SauterBlancs();
-            if (p_ == fin_)
+            const TSuite suite = Suite(']');
+            if (suite == TSuite::Malforme)
                 return false;
-            if (*p_ == ']') {
-                ++p_;
+            if (suite == TSuite::Fermeture)
                 break;
-            }
-            if (*p_ != ',')
-                return false;
-            ++p_;
-            SauterBlancs();
         }
-        const std::size_t n = elements_.size() - base;
-        sortie = A::Valeur(TTypeValeur::Tableau, n, stockage_.Copier(elements_.data() + base, n));
-        elements_.erase(elements_.begin() + static_cast<std::ptrdiff_t>(base), elements_.end());
+        sortie = Rassembler(elements_, base, TTypeValeur::Tableau);
         return true;
+    }
+
+    // What may follow a pair or an element: blanks, then the closing bracket
+    // of its container (stepped over) or a comma (stepped over with the
+    // blanks after it, so that the cursor is on the next one).
+    TSuite Suite(unsigned char fermante)
+    {
+        SauterBlancs();
+        if (p_ == fin_)
+            return TSuite::Malforme;
+        if (*p_ == fermante) {
+            ++p_;
+            return TSuite::Fermeture;
+        }
+        if (*p_ != ',')
+            return TSuite::Malforme;
+        ++p_;
+        SauterBlancs();
+        return TSuite::Virgule;
+    }
+
+    // The pairs or elements of one container, gathered from `base` to the top
+    // of the reader's stack, copied into the document and taken off the stack.
+    template <typename T> TValeur Rassembler(std::vector<T>& pile, std::size_t base, TTypeValeur type)
+    {
+        const std::size_t n = pile.size() - base;
+        const TValeur valeur = A::Valeur(type, n, stockage_.Copier(pile.data() + base, n));
+        pile.erase(pile.begin() + static_cast<std::ptrdiff_t>(base), pile.end());
+        return valeur;
     }
 
     bool Litteral(std::string_view mot, TTypeValeur type, TValeur& sortie)
