@@ -50,6 +50,9 @@ enum class TFinDeTexte : std::uint8_t { Refusee, Acceptee };
 
 enum class TRognage : std::uint8_t { Aucun, BlancsFinaux };
 
+// What follows an element or a member in its container.
+enum class TSuite : std::uint8_t { Virgule, Fermeture, Malforme };
+
 struct TMembreEnCours {
     TNomMembre nom;
     TValeurSouple valeur;
@@ -115,6 +118,23 @@ private:
 
     bool SauterBlancs() noexcept { return SauterBlancs(TFinDeTexte::Refusee); }
 
+    // What may follow an element or a member: blanks, then a comma (stepped
+    // over with the blanks after it) or the closing bracket of its container.
+    // A comma right before the closing bracket is allowed; the cursor is left
+    // on that bracket.
+    TSuite Suite(char16_t fermante) noexcept
+    {
+        if (!SauterBlancs())
+            return TSuite::Malforme;
+        if (Unite() == u',') {
+            ++p_;
+            if (!SauterBlancs())
+                return TSuite::Malforme;
+            return Unite() == fermante ? TSuite::Fermeture : TSuite::Virgule;
+        }
+        return Unite() == fermante ? TSuite::Fermeture : TSuite::Malforme;
+    }
+
     bool LireValeur(TValeurSouple& valeur, int niveau, TContexte contexte)
     {
         if (niveau >= NiveauInterdit)
@@ -171,19 +191,11 @@ private:
                 if (!LireValeur(element, niveau + 1, TContexte::Tableau))
                     return false;
                 elements_.push_back(element);
-                if (!SauterBlancs())
+                const TSuite suite = Suite(u']');
+                if (suite == TSuite::Malforme)
                     return false;
-                if (Unite() == u',') {
-                    ++p_;
-                    if (!SauterBlancs())
-                        return false;
-                    if (Unite() == u']')
-                        break;
-                } else if (Unite() == u']') {
+                if (suite == TSuite::Fermeture)
                     break;
-                } else {
-                    return false;
-                }
             }
         }
         ++p_;
@@ -214,19 +226,11 @@ private:
                 if (!SauterBlancs() || !LireValeur(membre.valeur, niveau + 1, TContexte::Objet))
                     return false;
                 membres_.push_back(membre);
-                if (!SauterBlancs())
+                const TSuite suite = Suite(u'}');
+                if (suite == TSuite::Malforme)
                     return false;
-                if (Unite() == u',') {
-                    ++p_;
-                    if (!SauterBlancs())
-                        return false;
-                    if (Unite() == u'}')
-                        break;
-                } else if (Unite() == u'}') {
+                if (suite == TSuite::Fermeture)
                     break;
-                } else {
-                    return false;
-                }
             }
         }
         ++p_;
