@@ -1,5 +1,7 @@
 #include "http/socket_tcp.h"
 
+#include "http/erreurs_http.h"
+
 #include <utility>
 
 namespace tq {
@@ -26,6 +28,26 @@ TSocketTcp& TSocketTcp::operator=(TSocketTcp&& autre) noexcept
         delaiLecture_ = autre.delaiLecture_;
     }
     return *this;
+}
+
+// Waiting is the system's own; what a wait means is the same everywhere.
+bool TSocketTcp::AttendreDonnees(std::chrono::milliseconds delai)
+{
+    return Attendre(TEvenement::Lecture, delai);
+}
+
+void TSocketTcp::AttendreDansLeDelai(TEvenement evenement)
+{
+    if (!Attendre(evenement, delaiLecture_))
+        throw ErreurSocket(NumeroDelaiDepasse);
+}
+
+void TSocketTcp::AttendreConnexion(std::chrono::milliseconds delai)
+{
+    if (!Attendre(TEvenement::Ecriture, delai)) {
+        Fermer();
+        throw ErreurSocket(NumeroDelaiDepasse);
+    }
 }
 
 } // namespace tq

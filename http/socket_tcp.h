@@ -35,8 +35,18 @@ public:
     void Fermer();
 
 private:
+    enum class TEvenement { Lecture, Ecriture };
+
     // Waits for the event; false when the time ran out.
-    bool Attendre(short evenement, std::chrono::milliseconds delai);
+    bool Attendre(TEvenement evenement, std::chrono::milliseconds delai);
+
+    // Waits for the event within the read delay: a send or a read that makes
+    // no progress by then gives up with error 10060.
+    void AttendreDansLeDelai(TEvenement evenement);
+
+    // Waits for the connection under way; one not made within the delay is
+    // closed and gives up with error 10060.
+    void AttendreConnexion(std::chrono::milliseconds delai);
 
     // The system's handle: a file descriptor, or a Windows socket (whose
     // INVALID_SOCKET reads as -1 here).

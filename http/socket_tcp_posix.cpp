@@ -29,13 +29,14 @@ void TSocketTcp::Fermer()
         ::close(std::exchange(fd_, -1));
 }
 
-bool TSocketTcp::Attendre(short evenement, std::chrono::milliseconds delai)
+bool TSocketTcp::Attendre(TEvenement evenement, std::chrono::milliseconds delai)
 {
     using Horloge = std::chrono::steady_clock;
     const Horloge::time_point echeance = Horloge::now() + delai;
+    const short attendu = evenement == TEvenement::Lecture ? POLLIN : POLLOUT;
     for (;;) {
         const auto reste = std::chrono::duration_cast<std::chrono::milliseconds>(echeance - Horloge::now());
-        pollfd attente { static_cast<int>(fd_), evenement, 0 };
+        pollfd attente { static_cast<int>(fd_), attendu, 0 };
         const int n = ::poll(&attente, 1, static_cast<int>(std::max<std::chrono::milliseconds::rep>(reste.count(), 0)));
         if (n > 0)
             return true;
@@ -69,10 +70,7 @@ void TSocketTcp::Connecter(std::uint32_t adresse, std::uint16_t port, std::chron
         Fermer();
         EchecSysteme(code);
     }
-    if (!Attendre(POLLOUT, delaiConnexion)) {
-        Fermer();
-        throw ErreurSocket(NumeroDelaiDepasse);
-    }
+    AttendreConnexion(delaiConnexion);
     int erreur = 0;
     socklen_t longueur = sizeof erreur;
     if (::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &erreur, &longueur) != 0)
@@ -90,14 +88,12 @@ void TSocketTcp::Envoyer(std::string_view octets, std::size_t taillePiece)
         const std::size_t piece = std::min(taillePiece, octets.size() - envoyes);
         // MSG_NOSIGNAL: a peer that has gone must give an error, not SIGPIPE.
         const ssize_t n = ::send(fd_, octets.data() + envoyes, piece, MSG_NOSIGNAL);
-        if (n >= 0) {
+        if (n >= 0)
             envoyes += static_cast<std::size_t>(n);
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!Attendre(POLLOUT, delaiLecture_))
-                throw ErreurSocket(NumeroDelaiDepasse);
-        } else if (errno != EINTR) {
+        else if (errno == EAGAIN || errno == EWOULDBLOCK)
+            AttendreDansLeDelai(TEvenement::Ecriture);
+        else if (errno != EINTR)
             EchecSysteme(errno);
-        }
     }
 }
 
@@ -107,18 +103,11 @@ std::size_t TSocketTcp::Lire(char* tampon, std::size_t taille)
         const ssize_t n = ::recv(fd_, tampon, taille, 0);
         if (n >= 0)
             return static_cast<std::size_t>(n);
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!Attendre(POLLIN, delaiLecture_))
-                throw ErreurSocket(NumeroDelaiDepasse);
-        } else if (errno != EINTR) {
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            AttendreDansLeDelai(TEvenement::Lecture);
+        else if (errno != EINTR)
             EchecSysteme(errno);
-        }
     }
-}
-
-bool TSocketTcp::AttendreDonnees(std::chrono::milliseconds delai)
-{
-    return Attendre(POLLIN, delai);
 }
 
 } // namespace tq

@@ -26,8 +26,6 @@ SOCKET Handle(std::intptr_t fd)
     return static_cast<SOCKET>(fd);
 }
 
-enum class TEvenement { Lecture, Ecriture };
-
 } // namespace
 
 void TSocketTcp::Fermer()
@@ -39,16 +37,15 @@ void TSocketTcp::Fermer()
 // select() rather than WSAPoll(): WSAPoll does not report a refused
 // connection on every version of the system. A failed connection shows in
 // the exception set, and counts as an event so that SO_ERROR tells the cause.
-bool TSocketTcp::Attendre(short evenement, std::chrono::milliseconds delai)
+bool TSocketTcp::Attendre(TEvenement evenement, std::chrono::milliseconds delai)
 {
-    const TEvenement quoi = evenement == POLLOUT ? TEvenement::Ecriture : TEvenement::Lecture;
     const std::chrono::milliseconds borne =
         std::clamp(delai, std::chrono::milliseconds { 0 }, std::chrono::milliseconds { INT_MAX });
     fd_set lecture, ecriture, exception;
     FD_ZERO(&lecture);
     FD_ZERO(&ecriture);
     FD_ZERO(&exception);
-    FD_SET(Handle(fd_), quoi == TEvenement::Lecture ? &lecture : &ecriture);
+    FD_SET(Handle(fd_), evenement == TEvenement::Lecture ? &lecture : &ecriture);
     FD_SET(Handle(fd_), &exception);
     timeval attente;
     attente.tv_sec = static_cast<long>(borne.count() / 1000);
@@ -89,10 +86,7 @@ void TSocketTcp::Connecter(std::uint32_t adresse, std::uint16_t port, std::chron
         Fermer();
         EchecSysteme(code);
     }
-    if (!Attendre(POLLOUT, delaiConnexion)) {
-        Fermer();
-        throw ErreurSocket(NumeroDelaiDepasse);
-    }
+    AttendreConnexion(delaiConnexion);
     int erreur = 0;
     int longueur = sizeof erreur;
     if (::getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&erreur), &longueur) != 0)
@@ -109,14 +103,12 @@ void TSocketTcp::Envoyer(std::string_view octets, std::size_t taillePiece)
     while (envoyes < octets.size()) {
         const std::size_t piece = std::min({ taillePiece, octets.size() - envoyes, std::size_t { INT_MAX } });
         const int n = ::send(Handle(fd_), octets.data() + envoyes, static_cast<int>(piece), 0);
-        if (n != SOCKET_ERROR) {
+        if (n != SOCKET_ERROR)
             envoyes += static_cast<std::size_t>(n);
-        } else if (const int code = WSAGetLastError(); code == WSAEWOULDBLOCK) {
-            if (!Attendre(POLLOUT, delaiLecture_))
-                throw ErreurSocket(NumeroDelaiDepasse);
-        } else if (code != WSAEINTR) {
+        else if (const int code = WSAGetLastError(); code == WSAEWOULDBLOCK)
+            AttendreDansLeDelai(TEvenement::Ecriture);
+        else if (code != WSAEINTR)
             EchecSysteme(code);
-        }
     }
 }
 
@@ -127,18 +119,11 @@ std::size_t TSocketTcp::Lire(char* tampon, std::size_t taille)
         const int n = ::recv(Handle(fd_), tampon, demande, 0);
         if (n != SOCKET_ERROR)
             return static_cast<std::size_t>(n);
-        if (const int code = WSAGetLastError(); code == WSAEWOULDBLOCK) {
-            if (!Attendre(POLLIN, delaiLecture_))
-                throw ErreurSocket(NumeroDelaiDepasse);
-        } else if (code != WSAEINTR) {
+        if (const int code = WSAGetLastError(); code == WSAEWOULDBLOCK)
+            AttendreDansLeDelai(TEvenement::Lecture);
+        else if (code != WSAEINTR)
             EchecSysteme(code);
-        }
     }
-}
-
-bool TSocketTcp::AttendreDonnees(std::chrono::milliseconds delai)
-{
-    return Attendre(POLLIN, delai);
 }
 
 } // namespace tq
