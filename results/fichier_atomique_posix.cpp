@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "results/chemins_fichier_atomique.h"
+#include "results/ecriture_par_morceaux.h"
 #include "results/erreurs_resultats.h"
 
 namespace tq {
@@ -215,17 +216,14 @@ TFichierAtomique::~TFichierAtomique() = default;
 void TFichierAtomique::Ajouter(std::string_view octets)
 {
     TEtat& e = *etat_;
-    constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
-    std::size_t ecrits = 0;
-    while (ecrits < octets.size()) {
-        const ssize_t n =
-            ::write(e.descripteur, octets.data() + ecrits, std::min(octets.size() - ecrits, MorceauMaximal));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            throw ErreurEcritureFlux();
-        ecrits += static_cast<std::size_t>(n);
-    }
+    EcrireParMorceaux(octets, [&](std::string_view morceau) -> std::size_t {
+        for (;;) {
+            const ssize_t n = ::write(e.descripteur, morceau.data(), morceau.size());
+            if (n < 0 && errno == EINTR)
+                continue;
+            return n < 0 ? 0 : static_cast<std::size_t>(n);
+        }
+    });
     // Start putting these bytes on the disk now, while the next ones are
     // made, so that little is left for the flush at the end. Only a hint: the
     // flush still decides, and reports a failure.

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "results/chemins_fichier_atomique.h"
+#include "results/ecriture_par_morceaux.h"
 #include "results/erreurs_resultats.h"
 
 namespace tq {
@@ -135,15 +136,12 @@ TFichierAtomique::~TFichierAtomique() = default;
 void TFichierAtomique::Ajouter(std::string_view octets)
 {
     TEtat& e = *etat_;
-    constexpr std::size_t MorceauMaximal = std::size_t { 1 } << 30;
-    std::size_t ecrits = 0;
-    while (ecrits < octets.size()) {
+    EcrireParMorceaux(octets, [&](std::string_view morceau) -> std::size_t {
         DWORD n = 0;
-        const DWORD demande = static_cast<DWORD>(std::min(octets.size() - ecrits, MorceauMaximal));
-        if (!WriteFile(e.fichier, octets.data() + ecrits, demande, &n, nullptr) || n == 0)
-            throw ErreurEcritureFlux();
-        ecrits += n;
-    }
+        if (!WriteFile(e.fichier, morceau.data(), static_cast<DWORD>(morceau.size()), &n, nullptr))
+            return 0;
+        return n;
+    });
 }
 
 void TFichierAtomique::Valider()
