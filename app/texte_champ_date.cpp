@@ -1,5 +1,7 @@
 #include "app/texte_champ_date.h"
 
+#include "platform/serie_motif.h"
+
 #include <array>
 
 namespace tq {
@@ -57,9 +59,7 @@ std::u16string MotifChampDate(const TReglagesRegionaux& reglages)
     std::u16string sortie;
     for (std::size_t i = 0; i < motif.size();) {
         const char16_t c = motif[i];
-        std::size_t fin = i;
-        while (fin < motif.size() && motif[fin] == c)
-            ++fin;
+        const std::size_t fin = FinDeSerie(motif, i);
         if (c == u'd')
             sortie += u"dd";
         else if (c == u'M')

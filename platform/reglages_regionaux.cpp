@@ -1,6 +1,7 @@
 #include "platform/reglages_regionaux.h"
 
 #include "platform/caracteres.h"
+#include "platform/serie_motif.h"
 
 #include <array>
 #include <optional>
@@ -67,9 +68,7 @@ std::optional<TMotifDate> LireMotifDate(std::u16string_view motif)
             ecart = true;
             continue;
         }
-        std::size_t fin = i;
-        while (fin < motif.size() && motif[fin] == c)
-            ++fin;
+        const std::size_t fin = FinDeSerie(motif, i);
         const std::size_t longueur = fin - i;
         std::u16string champ;
         if (c == u'd' && longueur <= 2) {
@@ -118,9 +117,7 @@ bool EstFormatDateNumerique(std::u16string_view motif)
     int jours = 0, mois = 0, annees = 0;
     for (std::size_t i = 0; i < motif.size();) {
         const char16_t c = motif[i];
-        std::size_t fin = i;
-        while (fin < motif.size() && motif[fin] == c)
-            ++fin;
+        const std::size_t fin = FinDeSerie(motif, i);
         const std::size_t longueur = fin - i;
         if (c == u'd') {
             if (longueur > 2)
@@ -161,9 +158,7 @@ std::u16string TexteDate(std::chrono::year_month_day jour, const TReglagesRegion
     std::u16string sortie;
     for (std::size_t i = 0; i < motif.size();) {
         const char16_t c = motif[i];
-        std::size_t fin = i;
-        while (fin < motif.size() && motif[fin] == c)
-            ++fin;
+        std::size_t fin = FinDeSerie(motif, i);
         const int longueur = static_cast<int>(fin - i);
         if (c == u'd') {
             AjouterNombre(sortie, static_cast<unsigned>(jour.day()), longueur >= 2 ? 2 : 1);
