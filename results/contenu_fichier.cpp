@@ -56,7 +56,7 @@ void TLignesResultats::AjouterSuivantes(std::string& sortie, std::size_t taille)
             AjouterLigneResultat(sortie, element.Texte());
         } else {
             document_->json.clear();
-            js::AppendAsText(element, document_->json);
+            js::AsText(element, document_->json);
             AjouterLigneResultat(sortie, document_->json);
         }
         if (sortie.size() >= taille)

@@ -50,8 +50,11 @@ std::optional<std::string> Attendu(std::u16string_view reponse)
     const js::TValeurSouple* resultats = js::MemberByName(document->Racine(), u"resultats");
     if (resultats == nullptr)
         return contenu;
-    for (const js::TValeurSouple& element : js::EnumerateElements(*resultats))
-        contenu += tq::VersAnsi(SansBarresDevantGuillemets(js::AsText(element))) + "\r\n";
+    for (const js::TValeurSouple& element : js::EnumerateElements(*resultats)) {
+        std::u16string texte;
+        js::AsText(element, texte);
+        contenu += tq::VersAnsi(SansBarresDevantGuillemets(texte)) + "\r\n";
+    }
     return contenu;
 }
 

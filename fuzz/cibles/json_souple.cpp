@@ -19,10 +19,18 @@ void Verifier(bool condition)
         std::abort();
 }
 
+std::u16string Json(const TValeurSouple& valeur)
+{
+    std::u16string json;
+    CompactJson(valeur, json);
+    return json;
+}
+
 void Parcourir(const TValeurSouple& valeur)
 {
-    const std::u16string texte = AsText(valeur);
-    const std::u16string json = CompactJson(valeur);
+    std::u16string texte;
+    AsText(valeur, texte);
+    const std::u16string json = Json(valeur);
     Verifier(valeur.Genre() == TGenreSouple::Texte ? texte == valeur.Texte() : texte == json);
     const auto elements = EnumerateElements(valeur);
     Verifier(elements.size() == valeur.Taille());
@@ -43,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* octets, std::size_t ta
     if (!document)
         return 0;
     Parcourir(document->Racine());
-    const std::u16string premier = CompactJson(document->Racine());
+    const std::u16string premier = Json(document->Racine());
     const auto relu = ParseLenientText(premier);
     Verifier(relu.has_value());
-    Verifier(CompactJson(relu->Racine()) == premier);
+    Verifier(Json(relu->Racine()) == premier);
     return 0;
 }

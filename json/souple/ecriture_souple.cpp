@@ -98,7 +98,7 @@ void AjouterFlottant(std::u16string& sortie, double d)
 
 } // namespace
 
-void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
+void CompactJson(const TValeurSouple& valeur, std::u16string& sortie)
 {
     switch (valeur.Genre()) {
     case TGenreSouple::Nul:
@@ -126,7 +126,7 @@ void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
             if (!premier)
                 sortie.push_back(u',');
             premier = false;
-            AppendCompactJson(element, sortie);
+            CompactJson(element, sortie);
         }
         sortie.push_back(u']');
         return;
@@ -140,7 +140,7 @@ void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
                 sortie.push_back(u',');
             AjouterTexteEchappe(sortie, noms[i].Vue());
             sortie.push_back(u':');
-            AppendCompactJson(valeurs[i], sortie);
+            CompactJson(valeurs[i], sortie);
         }
         sortie.push_back(u'}');
         return;
@@ -148,26 +148,12 @@ void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie)
     }
 }
 
-std::u16string CompactJson(const TValeurSouple& valeur)
-{
-    std::u16string sortie;
-    AppendCompactJson(valeur, sortie);
-    return sortie;
-}
-
-void AppendAsText(const TValeurSouple& valeur, std::u16string& sortie)
+void AsText(const TValeurSouple& valeur, std::u16string& sortie)
 {
     if (valeur.Genre() == TGenreSouple::Texte)
         sortie.append(valeur.Texte());
     else
-        AppendCompactJson(valeur, sortie);
-}
-
-std::u16string AsText(const TValeurSouple& valeur)
-{
-    if (valeur.Genre() == TGenreSouple::Texte)
-        return std::u16string(valeur.Texte());
-    return CompactJson(valeur);
+        CompactJson(valeur, sortie);
 }
 
 } // namespace tq::json_souple

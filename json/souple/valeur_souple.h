@@ -89,12 +89,12 @@ const TValeurSouple* MemberByName(const TValeurSouple& valeur, std::u16string_vi
 // order, nothing for any other kind.
 std::span<const TValeurSouple> EnumerateElements(const TValeurSouple& valeur) noexcept;
 
-// A text gives itself, unquoted; any other kind its compact JSON.
-std::u16string AsText(const TValeurSouple& valeur);
-void AppendAsText(const TValeurSouple& valeur, std::u16string& sortie);
+// Appends the value's text to `sortie`: a text gives itself, unquoted; any
+// other kind its compact JSON. Appending lets a writer of many lines reuse one
+// buffer.
+void AsText(const TValeurSouple& valeur, std::u16string& sortie);
 
-// The value written as JSON with no space and no line break.
-std::u16string CompactJson(const TValeurSouple& valeur);
-void AppendCompactJson(const TValeurSouple& valeur, std::u16string& sortie);
+// Appends the value written as JSON with no space and no line break.
+void CompactJson(const TValeurSouple& valeur, std::u16string& sortie);
 
 } // namespace tq::json_souple

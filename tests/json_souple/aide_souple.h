@@ -8,6 +8,20 @@
 
 namespace tq::json_souple::essai {
 
+// The value's text and its compact JSON, each on its own.
+inline std::u16string TexteDe(const TValeurSouple& valeur)
+{
+    std::u16string texte;
+    AsText(valeur, texte);
+    return texte;
+}
+inline std::u16string JsonDe(const TValeurSouple& valeur)
+{
+    std::u16string json;
+    CompactJson(valeur, json);
+    return json;
+}
+
 // The compact JSON of what the text reads as, or nothing when it is rejected.
 inline std::optional<std::u16string> Compact(std::u16string_view texte)
 {
@@ -15,7 +29,7 @@ inline std::optional<std::u16string> Compact(std::u16string_view texte)
     if (!document) {
         return std::nullopt;
     }
-    return CompactJson(document->Racine());
+    return JsonDe(document->Racine());
 }
 
 // `n` times `ouvrant`, then `milieu`, then `n` times `fermant`.

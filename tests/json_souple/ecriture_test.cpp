@@ -8,6 +8,8 @@
 using namespace tq::json_souple;
 using tq::json_souple::essai::Compact;
 using tq::json_souple::essai::Imbrique;
+using tq::json_souple::essai::JsonDe;
+using tq::json_souple::essai::TexteDe;
 
 TEST(Ecriture, EchappementMinimal)
 {
@@ -56,13 +58,13 @@ TEST(Ecriture, AsText)
         SCOPED_TRACE(c.nom);
         const auto document = ParseLenientText(c.entree);
         ASSERT_TRUE(document);
-        EXPECT_EQ(AsText(document->Racine()), c.texte);
+        EXPECT_EQ(TexteDe(document->Racine()), c.texte);
         std::u16string suite = u">";
-        AppendAsText(document->Racine(), suite);
+        AsText(document->Racine(), suite);
         EXPECT_EQ(suite, u">" + std::u16string(c.texte));
         std::u16string json = u">";
-        AppendCompactJson(document->Racine(), json);
-        EXPECT_EQ(json, u">" + CompactJson(document->Racine()));
+        CompactJson(document->Racine(), json);
+        EXPECT_EQ(json, u">" + JsonDe(document->Racine()));
     }
 }
 

@@ -8,6 +8,8 @@ using namespace tq::json_souple;
 using namespace std::literals;
 using tq::json_souple::essai::Compact;
 using tq::json_souple::essai::Imbrique;
+using tq::json_souple::essai::JsonDe;
+using tq::json_souple::essai::TexteDe;
 
 namespace {
 
@@ -162,7 +164,7 @@ TEST(Lecture, TexteContenantUnZeroEchappe)
     ASSERT_EQ(elements.size(), 2u);
     EXPECT_EQ(elements[0].Texte(), std::u16string_view(u"a\0b", 3));
     EXPECT_EQ(elements[1].Texte(), std::u16string_view(u"c\0", 2));
-    EXPECT_EQ(CompactJson(document->Racine()), uR"(["a\u0000b","c\u0000"])");
+    EXPECT_EQ(JsonDe(document->Racine()), uR"(["a\u0000b","c\u0000"])");
 }
 
 TEST(Lecture, LeDocumentDeplaceGardeSesValeurs)
@@ -175,10 +177,10 @@ TEST(Lecture, LeDocumentDeplaceGardeSesValeurs)
     const TValeurSouple* resultats = MemberByName(deplace.Racine(), u"resultats");
     ASSERT_NE(resultats, nullptr);
     ASSERT_EQ(resultats->Taille(), 3u);
-    EXPECT_EQ(AsText(EnumerateElements(*resultats)[0]), u"ligne \"1\"");
-    EXPECT_EQ(AsText(EnumerateElements(*resultats)[1]), u"x");
-    EXPECT_EQ(AsText(EnumerateElements(*resultats)[2]), u"y");
-    EXPECT_EQ(CompactJson(deplace.Racine()), uR"({"autre":2,"resultats":["ligne \"1\"","x","y"]})");
+    EXPECT_EQ(TexteDe(EnumerateElements(*resultats)[0]), u"ligne \"1\"");
+    EXPECT_EQ(TexteDe(EnumerateElements(*resultats)[1]), u"x");
+    EXPECT_EQ(TexteDe(EnumerateElements(*resultats)[2]), u"y");
+    EXPECT_EQ(JsonDe(deplace.Racine()), uR"({"autre":2,"resultats":["ligne \"1\"","x","y"]})");
     // The text read is left as it was: escapes are decoded elsewhere.
     EXPECT_EQ(texte, uR"({"resultats":["ligne \"1\"", x, 'y'], "autre": 2})");
 }

@@ -1,5 +1,7 @@
 #include "json/souple/valeur_souple.h"
 
+#include "tests/json_souple/aide_souple.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +9,7 @@
 
 using namespace tq::json_souple;
 using namespace std::literals;
+using tq::json_souple::essai::TexteDe;
 
 namespace {
 
@@ -90,7 +93,7 @@ TEST(Nombres, GenresValeursEtTextes)
             EXPECT_EQ(v.Texte(), c.entree);
             break;
         }
-        EXPECT_EQ(AsText(v), c.texte);
+        EXPECT_EQ(TexteDe(v), c.texte);
     }
 }
 
@@ -107,6 +110,6 @@ TEST(Nombres, GenresDansUnTableau)
     for (std::size_t i = 0; i < elements.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(elements[i].Genre(), genres[i]);
-        EXPECT_EQ(AsText(elements[i]), textes[i]);
+        EXPECT_EQ(TexteDe(elements[i]), textes[i]);
     }
 }

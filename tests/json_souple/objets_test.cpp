@@ -10,6 +10,7 @@
 using namespace tq::json_souple;
 using namespace std::literals;
 using tq::json_souple::essai::Compact;
+using tq::json_souple::essai::TexteDe;
 
 TEST(Objets, OrdreDesMembres)
 {
@@ -103,7 +104,7 @@ TEST(Objets, GrandObjetTrouveChaqueMembre)
     for (int i = 0; i < 2000; ++i) {
         const TValeurSouple* v = MemberByName(document->Racine(), u"m" + tq::DepuisUtf8(std::to_string(i)));
         ASSERT_NE(v, nullptr) << i;
-        EXPECT_EQ(AsText(*v), tq::DepuisUtf8(std::to_string(i)));
+        EXPECT_EQ(TexteDe(*v), tq::DepuisUtf8(std::to_string(i)));
     }
     EXPECT_EQ(MemberByName(document->Racine(), u"m2000"), nullptr);
     EXPECT_EQ(MemberByName(document->Racine(), u"m"), nullptr);
@@ -134,7 +135,7 @@ TEST(Objets, EnumerateElements)
             if (!joint.empty()) {
                 joint += u'|';
             }
-            AppendAsText(element, joint);
+            AsText(element, joint);
         }
         EXPECT_EQ(joint, c.elements);
     }
