@@ -36,7 +36,7 @@ void GarderReglagesQtDans(const QTemporaryDir& dossier)
 
 TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interfaceUtilisateur)
     : QApplication(argc, argv)
-    , interfaceUtilisateur_(&interfaceUtilisateur)
+    , interfaceUtilisateur_(interfaceUtilisateur)
     , titre_(TitreApplication(applicationFilePath()))
 {
     // Set on the application before any window exists, the font reaches every
@@ -52,11 +52,6 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
 }
 
 TApplication::~TApplication() = default;
-
-void TApplication::DefinirInterfaceUtilisateur(IInterfaceUtilisateur& interfaceUtilisateur)
-{
-    interfaceUtilisateur_ = &interfaceUtilisateur;
-}
 
 bool TApplication::notify(QObject* destinataire, QEvent* evenement)
 {
@@ -76,7 +71,7 @@ void TApplication::AfficherEchec(const QString& message)
     // otherwise keep every click for itself.
     if (QWidget* capture = QWidget::mouseGrabber())
         capture->releaseMouse();
-    interfaceUtilisateur_->AfficherErreur(message, titre_);
+    interfaceUtilisateur_.AfficherErreur(message, titre_);
 }
 
 QString TitreApplication(const QString& cheminProgramme)

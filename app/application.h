@@ -23,13 +23,10 @@ public:
 
     bool notify(QObject* destinataire, QEvent* evenement) override;
 
-    // Shows the failure box through another interface from now on.
-    void DefinirInterfaceUtilisateur(IInterfaceUtilisateur& interfaceUtilisateur);
-
 private:
     void AfficherEchec(const QString& message);
 
-    IInterfaceUtilisateur* interfaceUtilisateur_;
+    IInterfaceUtilisateur& interfaceUtilisateur_;
     QString titre_;
     QTranslator traductionQt_;
     QTemporaryDir reglagesQt_;

@@ -69,11 +69,6 @@ void TChampDate::DefinirReglages(const TReglagesRegionaux& reglages)
     DefinirDate(jour);
 }
 
-QString TChampDate::Texte() const
-{
-    return texte_->text();
-}
-
 QSize TChampDate::sizeHint() const
 {
     return QSize(97, 22);

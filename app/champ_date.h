@@ -26,12 +26,8 @@ public:
     std::chrono::year_month_day Date() const;
     void DefinirDate(std::chrono::year_month_day jour);
 
-    // The text as shown and typed.
-    QString Texte() const;
-
     // Shows the same day again in the order of the new settings.
     void DefinirReglages(const TReglagesRegionaux& reglages);
-    const TReglagesRegionaux& Reglages() const { return reglages_; }
 
     QSize sizeHint() const override;
 

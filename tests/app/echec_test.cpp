@@ -57,11 +57,11 @@ private slots:
     void init()
     {
         iu_ = std::make_unique<TInterfaceFactice>();
-        Application().DefinirInterfaceUtilisateur(*iu_);
+        RelaisApplication().cible = iu_.get();
     }
     void cleanup()
     {
-        Application().DefinirInterfaceUtilisateur(InterfaceParDefaut());
+        RelaisApplication().cible = &InterfaceParDefaut();
         iu_.reset();
     }
 

@@ -35,7 +35,7 @@ public:
         return controle;
     }
     QString Journal() { return Controle<QPlainTextEdit>("mmoLog")->toPlainText(); }
-    QString TexteDate(const char* nom) { return Controle<tq::TChampDate>(nom)->Texte(); }
+    QString TexteDate(const char* nom) { return Controle<tq::TChampDate>(nom)->findChild<QLineEdit*>()->text(); }
     void Afficher()
     {
         show();

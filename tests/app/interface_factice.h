@@ -49,11 +49,6 @@ public:
     void RestaurerCurseur() override { ++restaurations; }
 };
 
-inline tq::TApplication& Application()
-{
-    return *static_cast<tq::TApplication*>(QCoreApplication::instance());
-}
-
 // The interface that shows the failure box when no test has routed it
 // elsewhere: a fake too, so that no test can ever wait on a real box.
 inline TInterfaceFactice& InterfaceParDefaut()
@@ -62,14 +57,39 @@ inline TInterfaceFactice& InterfaceParDefaut()
     return interfaceParDefaut;
 }
 
+// The application object's interface, which passes everything on to the fake
+// that a test routes it to (the default one otherwise).
+class TRelaisInterface final : public tq::IInterfaceUtilisateur {
+public:
+    TInterfaceFactice* cible = &InterfaceParDefaut();
+
+    bool Confirmer(const QString& message, const QString& titre) override { return cible->Confirmer(message, titre); }
+    void AfficherErreur(const QString& message, const QString& titre) override
+    {
+        cible->AfficherErreur(message, titre);
+    }
+    std::optional<QString> ChoisirFichierEnregistrement(tq::TTypeFichier typeFichier) override
+    {
+        return cible->ChoisirFichierEnregistrement(typeFichier);
+    }
+    QDateTime Maintenant() override { return cible->Maintenant(); }
+    tq::TReglagesRegionaux LireReglagesRegionaux() override { return cible->LireReglagesRegionaux(); }
+    void OuvrirDocument(const QString& chemin) override { cible->OuvrirDocument(chemin); }
+    void AfficherCurseurOccupe() override { cible->AfficherCurseurOccupe(); }
+    void RestaurerCurseur() override { cible->RestaurerCurseur(); }
+};
+
+inline TRelaisInterface& RelaisApplication()
+{
+    static TRelaisInterface relais;
+    return relais;
+}
+
 // Routes the failure box to `interfaceUtilisateur` for as long as it lives.
 class TEchecsVers {
 public:
-    explicit TEchecsVers(TInterfaceFactice& interfaceUtilisateur)
-    {
-        Application().DefinirInterfaceUtilisateur(interfaceUtilisateur);
-    }
-    ~TEchecsVers() { Application().DefinirInterfaceUtilisateur(InterfaceParDefaut()); }
+    explicit TEchecsVers(TInterfaceFactice& interfaceUtilisateur) { RelaisApplication().cible = &interfaceUtilisateur; }
+    ~TEchecsVers() { RelaisApplication().cible = &InterfaceParDefaut(); }
     TEchecsVers(const TEchecsVers&) = delete;
     TEchecsVers& operator=(const TEchecsVers&) = delete;
 };
@@ -79,7 +99,7 @@ public:
 #define TQ_TEST_FENETRE_MAIN(ClasseTest)                                                                               \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
-        tq::TApplication application(argc, argv, InterfaceParDefaut());                                                \
+        tq::TApplication application(argc, argv, RelaisApplication());                                                 \
         application.setQuitOnLastWindowClosed(false);                                                                  \
         ClasseTest test;                                                                                               \
         return QTest::qExec(&test, argc, argv);                                                                        \
