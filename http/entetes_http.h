@@ -12,6 +12,8 @@ namespace tq {
 struct TChampEntete {
     std::string nom;
     std::string valeur;
+
+    bool operator==(const TChampEntete&) const = default;
 };
 
 // The header fields of an answer in order of arrival. Names compare without
@@ -27,7 +29,9 @@ public:
 
     // The value of the first field of that name, or nullptr.
     const std::string* Valeur(std::string_view nom) const;
-    const std::vector<TChampEntete>& Champs() const { return champs_; }
+
+    // The same fields, in the same order, names in the same case.
+    bool operator==(const TEntetesHttp&) const = default;
 
 private:
     std::vector<TChampEntete> champs_;

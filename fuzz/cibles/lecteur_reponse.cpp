@@ -35,22 +35,12 @@ struct TIssue {
     tq::TReponseHttp reponse;
 };
 
-bool MemesChamps(const tq::TEntetesHttp& a, const tq::TEntetesHttp& b)
-{
-    if (a.Champs().size() != b.Champs().size())
-        return false;
-    for (std::size_t i = 0; i < a.Champs().size(); ++i)
-        if (a.Champs()[i].nom != b.Champs()[i].nom || a.Champs()[i].valeur != b.Champs()[i].valeur)
-            return false;
-    return true;
-}
-
 bool Egales(const TIssue& a, const TIssue& b)
 {
     const tq::TReponseHttp& x = a.reponse;
     const tq::TReponseHttp& y = b.reponse;
     return a.reussi == b.reussi && a.protocole == b.protocole && a.codeStatut == b.codeStatut && a.message == b.message
-        && x.codeStatut == y.codeStatut && x.ligneStatut == y.ligneStatut && MemesChamps(x.entetes, y.entetes)
+        && x.codeStatut == y.codeStatut && x.ligneStatut == y.ligneStatut && x.entetes == y.entetes
         && x.typeMedia == y.typeMedia && x.charset == y.charset && x.texte == y.texte
         && x.garderConnexion == y.garderConnexion;
 }
