@@ -35,13 +35,11 @@ TDocument::~TDocument() = default;
 
 const TPaire* FindPair(const TValeur& objet, std::u16string_view nom) noexcept
 {
-    if (A::Type(objet) != TTypeValeur::Objet)
-        return nullptr;
-    const TPaire* paires = A::Paires(objet);
-    const std::size_t n = A::Taille(objet);
-    for (std::size_t i = 0; i < n; ++i)
-        if (A::Texte(A::Nom(paires[i])) == nom)
-            return &paires[i];
+    for (std::size_t i = 0, n = PairCount(objet); i < n; ++i) {
+        const TPaire* paire = PairAt(objet, static_cast<std::ptrdiff_t>(i));
+        if (PairName(*paire) == nom)
+            return paire;
+    }
     return nullptr;
 }
 

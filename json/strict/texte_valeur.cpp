@@ -167,7 +167,7 @@ std::u16string ValueText(const TValeur& valeur, char16_t separateurDecimal)
 {
     switch (A::Type(valeur)) {
     case TTypeValeur::Chaine:
-        return std::u16string { A::Texte(valeur) };
+        return std::u16string { StringView(valeur) };
     case TTypeValeur::Nombre:
         return TexteNombre(A::Texte(valeur), separateurDecimal);
     default:
