@@ -1,6 +1,8 @@
 // The HTTP client's Post of the statistics answer, decoded to text, against
 // libcurl receiving the same answer into memory; with and without
-// Content-Length.
+// Content-Length. libcurl hands back bytes, where Post hands back text: a
+// last case decodes libcurl's bytes with the same UTF-8 decoder, which is
+// the work Post does.
 
 #include <string>
 
@@ -9,6 +11,7 @@
 #include "bench/reception_curl.h"
 #include "bench/requete_bench.h"
 #include "http/client_http.h"
+#include "platform/texte_utf.h"
 
 namespace tq::bench {
 
@@ -67,6 +70,22 @@ void MesurerCurl(const TParametres& parametres, TMesure& mesure, std::string_vie
     mesure.Controle(Verifier(taille == attendu.size() && bouts == Bouts(attendu)));
 }
 
+void MesurerCurlEnTexte(const TParametres& parametres, TMesure& mesure)
+{
+    InitialiserCurl();
+    const std::string corps = CorpsRequete(RequeteStatistiques());
+    const std::string url = UrlServeur(parametres, "/resultats");
+    std::size_t unites = 0;
+    mesure.Repeter([&] {
+        std::u16string texte = DepuisUtf8(RecevoirCurl(url, corps));
+        mesure.Etape("libcurl+decodage");
+        unites = texte.size();
+        texte = {};
+        mesure.Etape("liberation");
+    });
+    mesure.Controle(Verifier(unites == UnitesUtf16(LireFichier(FichierResultats(parametres)))));
+}
+
 } // namespace
 
 void AjouterCasHttp(std::vector<TCas>& cas)
@@ -77,6 +96,7 @@ void AjouterCasHttp(std::vector<TCas>& cas)
         { "post.flux", [](const TParametres& p, TMesure& m) { MesurerPost(p, m, "/resultats-sans-longueur"); } });
     cas.push_back(
         { "curl.flux", [](const TParametres& p, TMesure& m) { MesurerCurl(p, m, "/resultats-sans-longueur"); } });
+    cas.push_back({ "curl.texte", [](const TParametres& p, TMesure& m) { MesurerCurlEnTexte(p, m); } });
 }
 
 } // namespace tq::bench

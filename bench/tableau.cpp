@@ -56,6 +56,7 @@ constexpr TRangee Rangees[] = {
     { "curl.longueur", "3. libcurl into memory, Content-Length", "resultats" },
     { "post.flux", "3. TClientHttp::Post to text, no Content-Length", "resultats", "curl.flux", TSens::AuPlus, 1.3 },
     { "curl.flux", "3. libcurl into memory, no Content-Length", "resultats" },
+    { "curl.texte", "3. libcurl into memory, Content-Length, then DepuisUtf8", "resultats", "post.longueur" },
     { "ecriture.systeme", "4. result file writer: ANSI encoder, TFichierAtomique", "lignes", "ecriture.table" },
     { "ecriture.table", "4. plain table writer, 1 MiB buffer: write, close", "lignes" },
     { "ecriture.table_fsync", "4. plain table writer, 1 MiB buffer: write, fsync, close", "lignes", "ecriture.table" },
@@ -73,7 +74,7 @@ const std::vector<std::vector<std::string>> GroupesControle = {
     { "strict.centres", "rapidjson.centres", "simdjson.centres", "nlohmann.centres" },
     { "strict.resultats", "rapidjson.resultats", "simdjson.resultats", "nlohmann.resultats", "souple.resultats",
       "rapidjson16.resultats" },
-    { "post.longueur", "curl.longueur", "post.flux", "curl.flux" },
+    { "post.longueur", "curl.longueur", "post.flux", "curl.flux", "curl.texte" },
     { "centres.systeme", "centres.rapidjson", "e2e_centres.systeme", "e2e_centres.reference" },
 };
 const std::vector<std::string> SortiesIdentiques = { "e2e.systeme",      "e2e.reference",  "e2e.reference_fsync",
