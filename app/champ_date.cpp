@@ -11,11 +11,21 @@
 #include <QVBoxLayout>
 
 #include "app/jour_qdate.h"
+#include "app/saisie_champ_date.h"
 #include "app/texte_champ_date.h"
 
 namespace tq {
 
 using namespace std::chrono;
+
+namespace {
+
+year AnneeCourante()
+{
+    return year { QDate::currentDate().year() };
+}
+
+} // namespace
 
 TChampDate::TChampDate(QWidget* parent)
     : QWidget(parent)
@@ -54,7 +64,7 @@ TChampDate::TChampDate(QWidget* parent)
 
 year_month_day TChampDate::Date() const
 {
-    return LireChampDate(texte_->text().toStdU16String(), reglages_, year { QDate::currentDate().year() });
+    return LireChampDate(texte_->text().toStdU16String(), reglages_, AnneeCourante());
 }
 
 void TChampDate::DefinirDate(year_month_day jour)
@@ -114,16 +124,82 @@ void TChampDate::resizeEvent(QResizeEvent* evenement)
 
 bool TChampDate::eventFilter(QObject* objet, QEvent* evenement)
 {
-    // F4 and Alt+Down drop the calendar down from the keyboard.
-    if (objet == texte_ && evenement->type() == QEvent::KeyPress) {
-        const auto* touche = static_cast<QKeyEvent*>(evenement);
-        if (touche->key() == Qt::Key_F4
-            || (touche->key() == Qt::Key_Down && touche->modifiers().testFlag(Qt::AltModifier))) {
-            OuvrirCalendrier();
-            return true;
-        }
+    if (objet != texte_)
+        return QWidget::eventFilter(objet, evenement);
+    switch (evenement->type()) {
+    case QEvent::KeyPress:
+        return TraiterTouche(*static_cast<QKeyEvent*>(evenement));
+    case QEvent::FocusIn: {
+        // The text field selects all its text on Tab; a date field selects
+        // its first number (its last on Shift+Tab).
+        const Qt::FocusReason raison = static_cast<QFocusEvent*>(evenement)->reason();
+        static_cast<QObject*>(texte_)->event(evenement);
+        if (raison == Qt::TabFocusReason || raison == Qt::BacktabFocusReason)
+            if (const auto saisie =
+                    SelectionnerNombre(texte_->text().toStdU16String(),
+                                       raison == Qt::TabFocusReason ? TBoutChamp::Premier : TBoutChamp::Dernier))
+                Appliquer(*saisie);
+        return true;
     }
-    return QWidget::eventFilter(objet, evenement);
+    case QEvent::FocusOut: {
+        // Not when the calendar drops down nor when another program takes
+        // the focus: the user has not left the field.
+        const Qt::FocusReason raison = static_cast<QFocusEvent*>(evenement)->reason();
+        if (raison != Qt::PopupFocusReason && raison != Qt::ActiveWindowFocusReason)
+            Normaliser();
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+bool TChampDate::TraiterTouche(const QKeyEvent& touche)
+{
+    const bool alt = touche.modifiers().testFlag(Qt::AltModifier);
+    // F4 and Alt+Down drop the calendar down from the keyboard.
+    if (touche.key() == Qt::Key_F4 || (touche.key() == Qt::Key_Down && alt)) {
+        OuvrirCalendrier();
+        return true;
+    }
+    if (touche.key() == Qt::Key_Return || touche.key() == Qt::Key_Enter) {
+        Normaliser();
+        return false;
+    }
+    TSaisieDate saisie { texte_->text().toStdU16String(), 0, 0 };
+    saisie.debut =
+        static_cast<std::size_t>(texte_->hasSelectedText() ? texte_->selectionStart() : texte_->cursorPosition());
+    saisie.fin = saisie.debut + static_cast<std::size_t>(texte_->selectionLength());
+    std::optional<TSaisieDate> resultat;
+    if ((touche.key() == Qt::Key_Up || touche.key() == Qt::Key_Down) && !alt)
+        resultat = ChangerNombre(saisie, touche.key() == Qt::Key_Up ? 1 : -1, reglages_, AnneeCourante());
+    else if (touche.text().size() == 1 && !alt && !touche.modifiers().testFlag(Qt::ControlModifier)) {
+        const char16_t c = touche.text().front().unicode();
+        resultat = c >= u'0' && c <= u'9' ? TaperChiffre(saisie, c, reglages_) : TaperSeparateur(saisie, c, reglages_);
+    }
+    if (!resultat)
+        return false;
+    Appliquer(*resultat);
+    return true;
+}
+
+// Through the field's own editing, so that Ctrl+Z takes the change back.
+void TChampDate::Appliquer(const TSaisieDate& saisie)
+{
+    const QString texte = QString::fromStdU16String(saisie.texte);
+    if (texte != texte_->text()) {
+        texte_->selectAll();
+        texte_->insert(texte);
+    }
+    texte_->setSelection(static_cast<int>(saisie.debut), static_cast<int>(saisie.fin - saisie.debut));
+}
+
+void TChampDate::Normaliser()
+{
+    const QString texte = QString::fromStdU16String(TexteChampDate(Date(), reglages_));
+    if (texte != texte_->text())
+        Appliquer(
+            { texte.toStdU16String(), static_cast<std::size_t>(texte.size()), static_cast<std::size_t>(texte.size()) });
 }
 
 } // namespace tq

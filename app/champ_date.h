@@ -7,16 +7,25 @@
 #include "platform/reglages_regionaux.h"
 
 class QCalendarWidget;
+class QKeyEvent;
 class QFrame;
 class QLineEdit;
 class QToolButton;
 
 namespace tq {
 
+struct TSaisieDate;
+
 // A field holding one calendar day, typed in the user's short date order, with
 // a button that drops down a month calendar whose weeks start on Monday. The
 // field can be emptied: an empty field, or one whose text is not a date,
 // holds day zero, and day zero is shown as an empty field.
+//
+// It is a text field that types like a date field: a digit fills the
+// selected number and moves on to the next once it is complete, a separator
+// moves on or is skipped, Up and Down step the number under the cursor, Tab
+// selects the first number; once left, the field shows what it holds in the
+// user's format (an unreadable text, day zero, as an empty field).
 class TChampDate : public QWidget {
     Q_OBJECT
 public:
@@ -40,6 +49,9 @@ protected:
 
 private:
     void ChoisirDansCalendrier(QDate date);
+    bool TraiterTouche(const QKeyEvent& touche);
+    void Appliquer(const TSaisieDate& saisie);
+    void Normaliser();
 
     QLineEdit* texte_;
     QToolButton* bouton_;

@@ -51,8 +51,9 @@ int AnneeSurQuatreChiffres(int annee, year anneeCourante)
     return complete;
 }
 
-} // namespace
-
+// The pattern a date field shows: the user's short date order with a
+// two-digit day and month, and the year on four digits only when the short
+// date format writes it with four ("M/d/yy" gives "MM/dd/yy").
 std::u16string MotifChampDate(const TReglagesRegionaux& reglages)
 {
     const std::u16string_view motif = reglages.formatDateCourt;
@@ -72,6 +73,8 @@ std::u16string MotifChampDate(const TReglagesRegionaux& reglages)
     }
     return sortie;
 }
+
+} // namespace
 
 std::u16string TexteChampDate(year_month_day jour, const TReglagesRegionaux& reglages)
 {
@@ -128,6 +131,18 @@ year_month_day LireChampDate(std::u16string_view texte, const TReglagesRegionaux
     if (!lu.ok() || annee < 1 || annee > 9999)
         return JourZero;
     return lu;
+}
+
+std::array<TNombreChampDate, 3> NombresChampDate(const TReglagesRegionaux& reglages)
+{
+    const std::array<char16_t, 3> ordre = OrdreDesChamps(reglages.formatDateCourt);
+    const std::u16string motif = MotifChampDate(reglages);
+    std::array<TNombreChampDate, 3> nombres {};
+    for (std::size_t i = 0; i < ordre.size(); ++i) {
+        const std::size_t debut = motif.find(ordre[i]);
+        nombres[i] = { ordre[i], debut == std::u16string::npos ? 2 : FinDeSerie(motif, debut) - debut };
+    }
+    return nombres;
 }
 
 } // namespace tq

@@ -1,4 +1,5 @@
 #include <QCalendarWidget>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -39,6 +40,20 @@ QString TexteAffiche(const tq::TChampDate& champ)
 {
     return champ.findChild<QLineEdit*>()->text();
 }
+
+// A field of the settings holding `texte`, with [debut, debut + longueur)
+// selected.
+struct TChampPret {
+    tq::TChampDate champ;
+    QLineEdit* texte = champ.findChild<QLineEdit*>();
+
+    TChampPret(const QString& formatCourt, QChar separateur, const QString& depart, int debut = 0, int longueur = 0)
+    {
+        champ.DefinirReglages(Reglages(formatCourt, separateur));
+        texte->setText(depart);
+        texte->setSelection(debut, longueur);
+    }
+};
 
 } // namespace
 
@@ -158,6 +173,156 @@ private slots:
         QTest::keyClicks(texte, tape);
         QCOMPARE(TexteAffiche(champ), tape);
         QCOMPARE(EnQDate(champ.Date()), jour);
+    }
+
+    // Typing in a field that shows a date, a stretch of it selected.
+    void saisie_data()
+    {
+        QTest::addColumn<QString>("formatCourt");
+        QTest::addColumn<QChar>("separateur");
+        QTest::addColumn<QString>("depart");
+        QTest::addColumn<int>("debut");
+        QTest::addColumn<int>("longueur");
+        QTest::addColumn<QString>("tape");
+        QTest::addColumn<QString>("affiche");
+        QTest::addColumn<QDate>("jour");
+        const QString fr = QStringLiteral("dd/MM/yyyy");
+        const QChar barre = u'/';
+        QTest::newRow("chiffres sur le jour") << fr << barre << "01/12/2026" << 0 << 2 << "15032019"
+                                              << "15/03/2019" << QDate(2019, 3, 15);
+        QTest::newRow("separateurs sautes") << fr << barre << "01/12/2026" << 0 << 2 << "15/03/2019"
+                                            << "15/03/2019" << QDate(2019, 3, 15);
+        QTest::newRow("separateur apres un chiffre") << fr << barre << "01/12/2026" << 0 << 2 << "1-3.2019"
+                                                     << "1/3/2019" << QDate(2019, 3, 1);
+        QTest::newRow("mois seul") << fr << barre << "01/12/2026" << 3 << 2 << "07"
+                                   << "01/07/2026" << QDate(2026, 7, 1);
+        QTest::newRow("americain") << "M/d/yy" << barre << "12/01/26" << 0 << 2 << "031519"
+                                   << "03/15/19" << QDate(2019, 3, 15);
+        QTest::newRow("allemand") << "dd.MM.yy" << QChar(u'.') << "01.12.26" << 0 << 2 << "150319"
+                                  << "15.03.19" << QDate(2019, 3, 15);
+        QTest::newRow("finnois") << "d.M.yyyy" << QChar(u'.') << "01.12.2026" << 0 << 2 << "15032019"
+                                 << "15.03.2019" << QDate(2019, 3, 15);
+        QTest::newRow("C blanc") << "d MM yyyy" << QChar(u' ') << "01 12 2026" << 0 << 2 << "15 03 2019"
+                                 << "15 03 2019" << QDate(2019, 3, 15);
+        QTest::newRow("japonais annee d'abord") << "yyyy/MM/dd" << barre << "2026/12/01" << 0 << 4 << "20190315"
+                                                << "2019/03/15" << QDate(2019, 3, 15);
+        // A complete number with nothing selected takes the digit as text.
+        QTest::newRow("annee complete") << fr << barre << "15/03/2019" << 10 << 0 << "5"
+                                        << "15/03/20195" << DateZero;
+        QTest::newRow("champ vide") << fr << barre << "" << 0 << 0 << "15032019"
+                                    << "15032019" << DateZero;
+    }
+    void saisie()
+    {
+        QFETCH(QString, formatCourt);
+        QFETCH(QChar, separateur);
+        QFETCH(QString, depart);
+        QFETCH(int, debut);
+        QFETCH(int, longueur);
+        QFETCH(QString, tape);
+        QFETCH(QString, affiche);
+        QFETCH(QDate, jour);
+        TChampPret p(formatCourt, separateur, depart, debut, longueur);
+        QTest::keyClicks(p.texte, tape);
+        QCOMPARE(p.texte->text(), affiche);
+        QCOMPARE(EnQDate(p.champ.Date()), jour);
+    }
+
+    // Once the field is left, it shows what it holds in the user's format.
+    void champQuitte_data()
+    {
+        QTest::addColumn<QString>("formatCourt");
+        QTest::addColumn<QString>("tape");
+        QTest::addColumn<int>("raison");
+        QTest::addColumn<QString>("affiche");
+        const QString fr = QStringLiteral("dd/MM/yyyy");
+        QTest::newRow("zeros ajoutes") << fr << "1/3/2019" << int(Qt::TabFocusReason) << "01/03/2019";
+        QTest::newRow("autre separateur") << fr << "15-03-2019" << int(Qt::MouseFocusReason) << "15/03/2019";
+        QTest::newRow("blanc devant") << fr << " 15/03/2019" << int(Qt::TabFocusReason) << "15/03/2019";
+        QTest::newRow("americain") << "M/d/yy"
+                                   << "3/5/19" << int(Qt::TabFocusReason) << "03/05/19";
+        QTest::newRow("illisible vide") << fr << "31/02/2019" << int(Qt::TabFocusReason) << "";
+        QTest::newRow("efface vide") << fr << "" << int(Qt::TabFocusReason) << "";
+        QTest::newRow("autre programme") << fr << "1/3/2019" << int(Qt::ActiveWindowFocusReason) << "1/3/2019";
+        QTest::newRow("calendrier deroule") << fr << "1/3/2019" << int(Qt::PopupFocusReason) << "1/3/2019";
+    }
+    void champQuitte()
+    {
+        QFETCH(QString, formatCourt);
+        QFETCH(QString, tape);
+        QFETCH(int, raison);
+        QFETCH(QString, affiche);
+        TChampPret p(formatCourt, u'/', QString());
+        QTest::keyClicks(p.texte, tape);
+        QFocusEvent sortie(QEvent::FocusOut, static_cast<Qt::FocusReason>(raison));
+        QApplication::sendEvent(p.texte, &sortie);
+        QCOMPARE(p.texte->text(), affiche);
+    }
+
+    void fleches_data()
+    {
+        QTest::addColumn<QString>("depart");
+        QTest::addColumn<int>("curseur");
+        QTest::addColumn<int>("touche");
+        QTest::addColumn<QString>("affiche");
+        QTest::addColumn<QString>("selection");
+        const int haut = Qt::Key_Up, bas = Qt::Key_Down;
+        QTest::newRow("jour tourne dans le mois") << "31/01/2024" << 1 << haut << "01/01/2024"
+                                                  << "01";
+        QTest::newRow("jour vers la fin du mois") << "01/04/2023" << 0 << bas << "30/04/2023"
+                                                  << "30";
+        QTest::newRow("mois garde un jour du mois") << "31/01/2024" << 3 << haut << "29/02/2024"
+                                                    << "02";
+        QTest::newRow("mois tourne sans l'annee") << "15/01/2024" << 5 << bas << "15/12/2024"
+                                                  << "12";
+        QTest::newRow("annee du 29 fevrier") << "29/02/2024" << 8 << bas << "28/02/2023"
+                                             << "2023";
+        QTest::newRow("annee 9999 bornee") << "01/01/9999" << 10 << haut << "01/01/9999"
+                                           << "9999";
+        QTest::newRow("format refait") << "1-3-2019" << 0 << haut << "02/03/2019"
+                                       << "02";
+        QTest::newRow("illisible inchange") << "31/02/2019" << 0 << haut << "31/02/2019"
+                                            << "";
+    }
+    void fleches()
+    {
+        QFETCH(QString, depart);
+        QFETCH(int, curseur);
+        QFETCH(int, touche);
+        QFETCH(QString, affiche);
+        QFETCH(QString, selection);
+        TChampPret p(QStringLiteral("dd/MM/yyyy"), u'/', depart, curseur);
+        QTest::keyClick(p.texte, static_cast<Qt::Key>(touche));
+        QCOMPARE(p.texte->text(), affiche);
+        QCOMPARE(p.texte->selectedText(), selection);
+    }
+
+    // Reached with Tab, the field selects its first number; with Shift+Tab,
+    // its last.
+    void tabulation()
+    {
+        QWidget fenetre;
+        auto* avant = new QLineEdit(&fenetre);
+        auto* champ = new tq::TChampDate(&fenetre);
+        auto* apres = new QLineEdit(&fenetre);
+        auto* miseEnPage = new QHBoxLayout(&fenetre);
+        for (QWidget* controle :
+             { static_cast<QWidget*>(avant), static_cast<QWidget*>(champ), static_cast<QWidget*>(apres) })
+            miseEnPage->addWidget(controle);
+        champ->DefinirReglages(Reglages(QStringLiteral("dd/MM/yyyy")));
+        champ->DefinirDate(Jour(QDate(2026, 12, 1)));
+        fenetre.show();
+        QApplication::setActiveWindow(&fenetre);
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        avant->setFocus();
+        QTest::keyClick(avant, Qt::Key_Tab);
+        auto* texte = champ->findChild<QLineEdit*>();
+        QVERIFY(texte->hasFocus());
+        QCOMPARE(texte->selectedText(), QStringLiteral("01"));
+        apres->setFocus();
+        QTest::keyClick(apres, Qt::Key_Backtab);
+        QVERIFY(texte->hasFocus());
+        QCOMPARE(texte->selectedText(), QStringLiteral("2026"));
     }
 
     void jourZeroEtReglages()
