@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "app/centrage_boite.h"
 #include "app/dialogue_enregistrement.h"
 #include "app/reglages_qlocale.h"
 
@@ -14,8 +15,7 @@ namespace tq {
 
 bool TInterfaceUtilisateurQt::Confirmer(const QString& message, const QString& titre)
 {
-    // No parent: the box is centred on the screen and still modal for the
-    // whole program.
+    // No parent: the box is still modal for the whole program.
     QMessageBox boite(QMessageBox::Question, titre, message, QMessageBox::NoButton);
     // "&Oui" then "&Non" on every desktop: the yes and no roles would let the
     // desktop's button layout swap them (GNOME and macOS put "no" first),
@@ -24,6 +24,7 @@ bool TInterfaceUtilisateurQt::Confirmer(const QString& message, const QString& t
     QPushButton* non = boite.addButton(QStringLiteral("&Non"), QMessageBox::ActionRole);
     boite.setDefaultButton(oui);
     boite.setEscapeButton(non);
+    CentrerSurEcran(boite);
     boite.exec();
     return boite.clickedButton() == oui;
 }
@@ -31,6 +32,7 @@ bool TInterfaceUtilisateurQt::Confirmer(const QString& message, const QString& t
 void TInterfaceUtilisateurQt::AfficherErreur(const QString& message, const QString& titre)
 {
     QMessageBox boite(QMessageBox::Critical, titre, message, QMessageBox::Ok, QApplication::activeWindow());
+    CentrerSurEcran(boite);
     boite.exec();
 }
 

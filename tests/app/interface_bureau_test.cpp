@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "app/centrage_boite.h"
 #include "app/dialogue_enregistrement.h"
 #include "app/interface_utilisateur_qt.h"
 #include "interface_factice.h"
@@ -90,6 +91,7 @@ struct TEtatBoite {
     QString parDefaut;
     QString echappement;
     QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QRect cadre;
 };
 
 // As soon as the box's event loop runs: notes what it shows, then presses
@@ -113,6 +115,7 @@ void RepondreALaBoite(TEtatBoite& etat, const QString& reponse)
         etat.parDefaut = boite->defaultButton() ? boite->defaultButton()->text() : QString();
         etat.echappement = boite->escapeButton() ? boite->escapeButton()->text() : QString();
         etat.icone = boite->icon();
+        etat.cadre = boite->frameGeometry();
         if (choisi != nullptr)
             choisi->click();
         else
@@ -316,6 +319,61 @@ private slots:
         QCOMPARE(etat.echappement, QStringLiteral("&Non"));
         QCOMPARE(etat.icone, QMessageBox::Question);
         QCOMPARE(confirmation, confirme);
+    }
+
+    void coinCadreCentre_data()
+    {
+        QTest::addColumn<QSize>("cadre");
+        QTest::addColumn<QRect>("zone");
+        QTest::addColumn<QPoint>("coin");
+        QTest::newRow("ecran entier") << QSize(369, 86) << QRect(0, 0, 1280, 800) << QPoint(455, 357);
+        QTest::newRow("barre des taches en haut") << QSize(400, 100) << QRect(0, 27, 1280, 773) << QPoint(440, 363);
+        QTest::newRow("second ecran") << QSize(400, 100) << QRect(1280, 0, 1920, 1080) << QPoint(2040, 490);
+        QTest::newRow("plus grande que l'ecran") << QSize(900, 700) << QRect(0, 0, 800, 600) << QPoint(0, 0);
+    }
+    void coinCadreCentre()
+    {
+        QFETCH(QSize, cadre);
+        QFETCH(QRect, zone);
+        QFETCH(QPoint, coin);
+        QCOMPARE(tq::CoinCadreCentre(cadre, zone), coin);
+    }
+
+    // Both boxes sit, frame included, in the middle of the screen.
+    void boitesCentrees_data()
+    {
+        QTest::addColumn<bool>("erreur");
+        QTest::newRow("confirmation") << false;
+        QTest::newRow("echec") << true;
+    }
+    void boitesCentrees()
+    {
+        QFETCH(bool, erreur);
+        // The program's window is on screen: the boxes take their frame from it.
+        QWidget fenetre;
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        tq::TInterfaceUtilisateurQt bureau;
+        TEtatBoite etat;
+        RepondreALaBoite(etat, QStringLiteral("&Non"));
+        if (erreur)
+            bureau.AfficherErreur(QStringLiteral("Connexion refusée."), QStringLiteral("Tq_statistiques"));
+        else
+            bureau.Confirmer(QStringLiteral("Etes-vous sûr(e) de vouloir quitter l'application ?"),
+                             QStringLiteral("Confirmer"));
+        const QRect zone = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(!etat.cadre.isEmpty());
+        QVERIFY2(qAbs(etat.cadre.center().x() - zone.center().x()) <= 1
+                     && qAbs(etat.cadre.center().y() - zone.center().y()) <= 1,
+                 qPrintable(QStringLiteral("zone %5,%6 %7x%8 cadre %1,%2 %3x%4")
+                                .arg(etat.cadre.x())
+                                .arg(etat.cadre.y())
+                                .arg(etat.cadre.width())
+                                .arg(etat.cadre.height())
+                                .arg(zone.x())
+                                .arg(zone.y())
+                                .arg(zone.width())
+                                .arg(zone.height())));
     }
 
     void curseurOccupe()
