@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QFont>
+#include <QLocale>
 #include <QSettings>
 #include <QWidget>
 
@@ -48,6 +49,11 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
 
     if (traductionQt_.load(CatalogueQtFrancais))
         installTranslator(&traductionQt_);
+    installTranslator(&complementQt_);
+    // What Qt words through the default locale rather than a catalogue: the
+    // kinds of files in the save dialog ("document CSV"). The regional
+    // settings come from the system's locale, which this leaves alone.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     GarderReglagesQtDans(reglagesQt_);
 }
 

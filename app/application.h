@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTranslator>
 
+#include "app/catalogue_complementaire.h"
+
 namespace tq {
 
 class IInterfaceUtilisateur;
@@ -29,6 +31,7 @@ private:
     IInterfaceUtilisateur& interfaceUtilisateur_;
     QString titre_;
     QTranslator traductionQt_;
+    TCatalogueComplementaire complementQt_;
     QTemporaryDir reglagesQt_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "app/centrage_boite.h"
 #include "app/dialogue_enregistrement.h"
+#include "app/liste_fichiers_dialogue.h"
 #include "app/reglages_qlocale.h"
 
 namespace tq {
@@ -49,6 +50,7 @@ std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(TTy
     const QStringList filtres = FiltresEnregistrement();
     dialogue.setNameFilters(filtres);
     dialogue.selectNameFilter(filtres.at(IndiceFiltreEnregistrement(typeFichier)));
+    PreparerListeFichiers(dialogue);
     if (!dernierFichier_.isEmpty())
         dialogue.selectFile(dernierFichier_);
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())

@@ -238,6 +238,49 @@ private slots:
                                              QStringLiteral("Type"), QStringLiteral("Dernière modification") }));
     }
 
+    // Folder, size, kind and date in French whatever the user's language, and
+    // four columns that show whole, titles and contents alike.
+    void listeDesFichiers()
+    {
+        QTemporaryDir dossier;
+        QVERIFY(QDir(dossier.path()).mkdir(QStringLiteral("Archives")));
+        QFile fichier(dossier.filePath(QStringLiteral("statistiques-2026-11.csv")));
+        QVERIFY(fichier.open(QIODevice::WriteOnly));
+        fichier.write(QByteArray(5000, 'x'));
+        fichier.close();
+
+        QMap<QString, QStringList> lignes;
+        bool colonnesEntieres = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialogue = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            dialogue->setDirectory(dossier.path());
+            auto* vue = dialogue->findChild<QTreeView*>(QStringLiteral("treeView"));
+            const QAbstractItemModel* modele = vue->model();
+            QTest::qWaitFor([&] { return modele->rowCount(vue->rootIndex()) == 2; });
+            const QHeaderView* entete = vue->header();
+            colonnesEntieres = entete->sectionViewportPosition(3) + entete->sectionSize(3) <= vue->viewport()->width();
+            for (int ligne = 0; ligne < modele->rowCount(vue->rootIndex()); ++ligne) {
+                QStringList textes;
+                for (int colonne = 0; colonne < 4; ++colonne) {
+                    const QString texte = modele->index(ligne, colonne, vue->rootIndex()).data().toString();
+                    textes << texte;
+                    const int largeur =
+                        std::max(entete->sectionSizeHint(colonne), vue->fontMetrics().horizontalAdvance(texte) + 6);
+                    colonnesEntieres = colonnesEntieres && entete->sectionSize(colonne) >= largeur;
+                }
+                lignes.insert(textes.takeFirst(), textes);
+            }
+            dialogue->reject();
+        });
+        tq::TInterfaceUtilisateurQt bureau;
+        bureau.ChoisirFichierEnregistrement(tq::TTypeFichier::Csv);
+
+        QCOMPARE(lignes.value(QStringLiteral("Archives")).mid(0, 2), (QStringList { QString(), "Dossier" }));
+        QCOMPARE(lignes.value(QStringLiteral("statistiques-2026-11.csv")).mid(0, 2),
+                 (QStringList { QStringLiteral("4,88 Kio"), QStringLiteral("document CSV") }));
+        QVERIFY(colonnesEntieres);
+    }
+
     void dialogueSeSouvientDuDernierFichier()
     {
         QTemporaryDir dossier;
