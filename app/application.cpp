@@ -3,6 +3,7 @@
 #include <exception>
 
 #include <QFont>
+#include <QIcon>
 #include <QLocale>
 #include <QSettings>
 #include <QWidget>
@@ -54,6 +55,10 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
     // kinds of files in the save dialog ("document CSV"). The regional
     // settings come from the system's locale, which this leaves alone.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    // The menu entry's icon, for the title bars, the task bar and Alt+Tab.
+    setWindowIcon(QIcon(QStringLiteral(":/icones/tq_statistiques.svg")));
+    setDesktopFileName(QStringLiteral("tq_statistiques"));
     GarderReglagesQtDans(reglagesQt_);
 }
 

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include "app/entree_boutons.h"
 #include "app/jour_qdate.h"
 #include "query/requete.h"
 #include "results/centre.h"
@@ -36,6 +37,7 @@ TfrmPrincipale::TfrmPrincipale(IInterfaceUtilisateur& interfaceUtilisateur, std:
     ui->setupUi(this);
     GarderSelectionVisible(*ui->tvCentreStat);
     GarderSelectionVisible(*ui->tvCentreGestion);
+    ActiverEntreeSurBoutons(*this);
 
     connect(ui->btnQuitter, &QPushButton::clicked, this, &TfrmPrincipale::btnQuitterClick);
     connect(ui->bntListeCentreStat, &QPushButton::clicked, this, &TfrmPrincipale::bntListeCentreStatClick);

@@ -75,7 +75,8 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FENETRE_PACKAGE_SECTION misc)
-set(CPACK_DEBIAN_FENETRE_PACKAGE_DEPENDS "fonts-crosextra-carlito, xdg-utils")
+# libqt6svg6: the SVG plugin that draws the windows' icon.
+set(CPACK_DEBIAN_FENETRE_PACKAGE_DEPENDS "fonts-crosextra-carlito, xdg-utils, libqt6svg6")
 set(CPACK_COMPONENT_FENETRE_DESCRIPTION
     "statistiques des centres du groupe pour le siège
 TQ Statistique interroge le serveur de statistiques du groupe et met ses

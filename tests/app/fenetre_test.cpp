@@ -356,6 +356,63 @@ private slots:
         QVERIFY(arbre->indexWidget(arbre->model()->index(0, 0)) == nullptr);
     }
 
+    // Enter on a focused button presses it, as Space does; Enter elsewhere
+    // presses nothing, since no button is the window's default.
+    void entreeSurUnBouton_data()
+    {
+        QTest::addColumn<QString>("controle");
+        QTest::addColumn<int>("touche");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("Entree") << "btnQuitter" << int(Qt::Key_Return) << 1;
+        QTest::newRow("Entree du pave") << "btnQuitter" << int(Qt::Key_Enter) << 1;
+        QTest::newRow("Espace") << "btnQuitter" << int(Qt::Key_Space) << 1;
+        QTest::newRow("champ de date") << "edtDebut" << int(Qt::Key_Return) << 0;
+    }
+    void entreeSurUnBouton()
+    {
+        QFETCH(QString, controle);
+        QFETCH(int, touche);
+        QFETCH(int, questions);
+        TInterfaceFactice iu;
+        TFenetreSondee fenetre(iu);
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        QWidget* cible = fenetre.Controle(controle);
+        cible->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(touche),
+                        touche == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QCOMPARE(iu.confirmations.size(), questions);
+    }
+
+    // Reached with the keyboard, a centre list shows it has the focus: its
+    // frame takes the highlight colour, and gives it up with the focus.
+    void focusVisibleSurLesArbres()
+    {
+        TInterfaceFactice iu;
+        TFenetreSondee fenetre(iu);
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+        auto* arbre = fenetre.Controle<QTreeWidget>("tvCentreStat");
+        const QColor surbrillance = arbre->palette().color(QPalette::Active, QPalette::Highlight);
+        const auto couleurDuCadre = [arbre] { return arbre->grab().toImage().pixelColor(0, arbre->height() / 2); };
+        fenetre.Controle("btnExporterGlobale")->setFocus(Qt::TabFocusReason);
+        QVERIFY(couleurDuCadre() != surbrillance);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), arbre);
+        QCOMPARE(couleurDuCadre(), surbrillance);
+    }
+
+    // Every window bears the program's icon, drawn from its menu entry's.
+    void icone()
+    {
+        const QImage image = QApplication::windowIcon().pixmap(64, 64).toImage();
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.pixelColor(32, 4), QColor(0x1f, 0x4e, 0x79));
+        TInterfaceFactice iu;
+        TFenetreSondee fenetre(iu);
+        QCOMPARE(fenetre.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    }
+
     void ordreTabulation()
     {
         TInterfaceFactice iu;
