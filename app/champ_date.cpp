@@ -183,7 +183,8 @@ bool TChampDate::TraiterTouche(const QKeyEvent& touche)
     return true;
 }
 
-// Through the field's own editing, so that Ctrl+Z takes the change back.
+// Through the field's own editing rather than a new text, so that the
+// field's undo history is kept.
 void TChampDate::Appliquer(const TSaisieDate& saisie)
 {
     const QString texte = QString::fromStdU16String(saisie.texte);

@@ -106,7 +106,8 @@ std::optional<TSaisieDate> TaperSeparateur(const TSaisieDate& saisie, char16_t s
     const std::optional<std::size_t> indice = NombreDeLaSelection(nombres, saisie);
     if (!indice)
         return std::nullopt;
-    if (saisie.debut == nombres[*indice].debut && saisie.fin == nombres[*indice].fin)
+    // After the year nothing is left to move on to.
+    if ((saisie.debut == nombres[*indice].debut && saisie.fin == nombres[*indice].fin) || *indice == 2)
         return saisie;
     if (*indice + 1 < nombres.size())
         return AvecSelection(saisie.texte, *indice + 1);

@@ -31,7 +31,8 @@ std::optional<TSaisieDate> TaperChiffre(const TSaisieDate& saisie, char16_t chif
                                         const TReglagesRegionaux& reglages);
 
 // A separator typed inside a number selects the next one; typed over a whole
-// number that the field has just selected, it is skipped.
+// number that the field has just selected, or inside the third number, it is
+// skipped.
 std::optional<TSaisieDate> TaperSeparateur(const TSaisieDate& saisie, char16_t separateur,
                                            const TReglagesRegionaux& reglages);
 

@@ -209,6 +209,8 @@ private slots:
         // A complete number with nothing selected takes the digit as text.
         QTest::newRow("annee complete") << fr << barre << "15/03/2019" << 10 << 0 << "5"
                                         << "15/03/20195" << DateZero;
+        QTest::newRow("separateur apres l'annee") << fr << barre << "15/03/2019" << 10 << 0 << "/"
+                                                  << "15/03/2019" << QDate(2019, 3, 15);
         QTest::newRow("champ vide") << fr << barre << "" << 0 << 0 << "15032019"
                                     << "15032019" << DateZero;
     }
