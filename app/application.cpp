@@ -57,7 +57,11 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     // The menu entry's icon, for the title bars, the task bar and Alt+Tab.
-    setWindowIcon(QIcon(QStringLiteral(":/icones/tq_statistiques.svg")));
+    // Without Qt's SVG plugin it would draw nothing: the platform's default
+    // icon is better than an empty one.
+    const QIcon icone(QStringLiteral(":/icones/tq_statistiques.svg"));
+    if (!icone.pixmap(16, 16).isNull())
+        setWindowIcon(icone);
     setDesktopFileName(QStringLiteral("tq_statistiques"));
     GarderReglagesQtDans(reglagesQt_);
 }
