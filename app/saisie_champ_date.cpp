@@ -1,5 +1,6 @@
 #include "app/saisie_champ_date.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/texte_champ_date.h"
@@ -52,29 +53,31 @@ bool EstSeparateur(char16_t c, const TReglagesRegionaux& reglages)
     return c == reglages.separateurDate || c == u'/' || c == u'.' || c == u'-';
 }
 
+// `valeur` stepped by `pas` within 1 to `dernier`, going round at both ends.
 int Tourner(int valeur, int pas, int dernier)
 {
     return (valeur - 1 + pas + dernier) % dernier + 1;
 }
 
-unsigned DernierJour(year annee, month mois)
+int DernierJour(int annee, int mois)
 {
-    return static_cast<unsigned>((annee / mois / last).day());
+    return static_cast<int>(
+        static_cast<unsigned>((year { annee } / month { static_cast<unsigned>(mois) } / last).day()));
 }
 
 year_month_day JourChange(year_month_day jour, char16_t partie, int pas)
 {
-    year annee = jour.year();
-    month mois = jour.month();
-    unsigned j = static_cast<unsigned>(jour.day());
+    int annee = static_cast<int>(jour.year());
+    int mois = static_cast<int>(static_cast<unsigned>(jour.month()));
+    int j = static_cast<int>(static_cast<unsigned>(jour.day()));
     if (partie == u'd')
-        return annee / mois
-             / day { static_cast<unsigned>(Tourner(static_cast<int>(j), pas, DernierJour(annee, mois))) };
-    if (partie == u'M')
-        mois = month { static_cast<unsigned>(Tourner(static_cast<int>(static_cast<unsigned>(mois)), pas, 12)) };
-    else if (annee + years { pas } >= year { 1 } && annee + years { pas } <= year { 9999 })
-        annee += years { pas };
-    return annee / mois / day { std::min(j, DernierJour(annee, mois)) };
+        j = Tourner(j, pas, DernierJour(annee, mois));
+    else if (partie == u'M')
+        mois = Tourner(mois, pas, 12);
+    else
+        annee = std::clamp(annee + pas, 1, 9999);
+    j = std::min(j, DernierJour(annee, mois));
+    return year { annee } / month { static_cast<unsigned>(mois) } / day { static_cast<unsigned>(j) };
 }
 
 } // namespace
