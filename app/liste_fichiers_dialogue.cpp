@@ -61,7 +61,7 @@ int LargeurColonne(const QTreeView& vue, int colonne, const QStringList& exemple
 
 // Widens the dialog, as it is being shown and before it reaches the screen
 // (its children have their sizes by then), by what its file list lacks to
-// hold the four columns; it stays centred where it was placed.
+// hold the four columns.
 class TElargissement final : public QObject {
 public:
     TElargissement(QTreeView& vue, QWidget* dialogue)
@@ -80,8 +80,10 @@ public:
             colonnes += vue_.header()->sectionSize(colonne);
         const int manque =
             colonnes + 2 * vue_.frameWidth() + vue_.verticalScrollBar()->sizeHint().width() - vue_.width();
+        // A resize, not a move: the dialog places itself after this, with
+        // its new size, as long as nothing has moved it.
         if (manque > 0)
-            dialogue.setGeometry(dialogue.geometry().adjusted(-manque / 2, 0, manque - manque / 2, 0));
+            dialogue.resize(dialogue.width() + manque, dialogue.height());
         return false;
     }
 
