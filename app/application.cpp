@@ -62,6 +62,7 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
     const QIcon icone(QStringLiteral(":/icones/tq_statistiques.svg"));
     if (!icone.pixmap(16, 16).isNull())
         setWindowIcon(icone);
+    // Where the desktop takes the icon from the menu entry (Wayland).
     setDesktopFileName(QStringLiteral("tq_statistiques"));
     GarderReglagesQtDans(reglagesQt_);
 }

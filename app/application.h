@@ -12,10 +12,9 @@ class IInterfaceUtilisateur;
 
 // The program's application object. Qt's own texts (the save dialog, the
 // right-click menus, the calendar) are French whatever the user's language,
-// every window bears the program's icon,
-// Qt keeps nothing of a run for the next one, and a failure that leaves an
-// event handler uncaught is shown in the failure box while the event loop
-// goes on.
+// every window bears the program's icon, Qt keeps nothing of a run for the
+// next one, and a failure that leaves an event handler uncaught is shown in
+// the failure box while the event loop goes on.
 class TApplication : public QApplication {
     Q_OBJECT
 public:

@@ -7,8 +7,8 @@
 #include "platform/reglages_regionaux.h"
 
 class QCalendarWidget;
-class QKeyEvent;
 class QFrame;
+class QKeyEvent;
 class QLineEdit;
 class QToolButton;
 
