@@ -1,9 +1,7 @@
 #include "results/fichier_atomique.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
 
 #include <fcntl.h>
@@ -128,16 +126,15 @@ struct TFichierAtomique::TEtat {
 
     int CreerNomme(mode_t mode)
     {
-        int erreur = EEXIST;
-        for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
-            temporaire = dossier / NomTemporaire(cible.filename());
-            descripteur = ::open(temporaire.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (descripteur >= 0)
+        return EssayerNomsTemporaires(
+            cible, EEXIST,
+            [&](fs::path nom) {
+                descripteur = ::open(nom.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+                if (descripteur < 0)
+                    return errno;
+                temporaire = std::move(nom);
                 return 0;
-            erreur = errno;
-        }
-        temporaire.clear();
-        return erreur;
+            });
     }
 
     // Gives a replacing file the owner and permissions of the one it replaces.
@@ -154,16 +151,12 @@ struct TFichierAtomique::TEtat {
     int Nommer()
     {
         const std::string source = CheminDescripteur(descripteur);
-        int erreur = EEXIST;
-        for (int essai = 0; essai < 64 && erreur == EEXIST; ++essai) {
-            fs::path nom = dossier / NomTemporaire(cible.filename());
-            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                temporaire = std::move(nom);
-                return 0;
-            }
-            erreur = errno;
-        }
-        return erreur;
+        return EssayerNomsTemporaires(cible, EEXIST, [&](fs::path nom) {
+            if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) != 0)
+                return errno;
+            temporaire = std::move(nom);
+            return 0;
+        });
     }
 
     ~TEtat()

@@ -1,8 +1,6 @@
 #include "results/fichier_atomique.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
 #include <string>
 
 #include <windows.h>
@@ -81,21 +79,17 @@ struct TFichierAtomique::TEtat {
     // 0 when the file was created, else the system's error code.
     DWORD Creer()
     {
-        const fs::path dossier = cible.parent_path();
-        for (int essai = 0; essai < 64; ++essai) {
-            temporaire = dossier / NomTemporaire(cible.filename());
-            fichier = CreateFileW(temporaire.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-            if (fichier != INVALID_HANDLE_VALUE) {
+        return EssayerNomsTemporaires(
+            cible, DWORD { ERROR_FILE_EXISTS },
+            [&](fs::path nom) -> DWORD {
+                fichier = CreateFileW(nom.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (fichier == INVALID_HANDLE_VALUE)
+                    return GetLastError();
+                temporaire = std::move(nom);
                 marque = MarquerPourSuppression(fichier, true);
                 return 0;
-            }
-            if (GetLastError() != ERROR_FILE_EXISTS)
-                break;
-        }
-        const DWORD erreur = GetLastError();
-        temporaire.clear();
-        return erreur;
+            });
     }
 
     ~TEtat()
