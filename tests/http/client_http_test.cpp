@@ -180,6 +180,18 @@ TEST(ClientHttp, BoundedWaits)
     }
 }
 
+// The limits every query runs with: the other tests set their own, so only
+// this one sees a default change.
+TEST(ClientHttp, ReglagesParDefaut)
+{
+    const TReglagesClientHttp reglages;
+    EXPECT_EQ(reglages.delaiConnexion, 30s);
+    EXPECT_EQ(reglages.delaiLecture, 300s);
+    EXPECT_EQ(reglages.delaiCorpsRedirection, 5s);
+    EXPECT_EQ(reglages.lignesEnteteMax, 255u);
+    EXPECT_EQ(reglages.tailleCorpsMax, std::uint64_t { 1 } << 30);
+}
+
 TEST(ClientHttp, ConnectionFailures)
 {
     struct Cas {
