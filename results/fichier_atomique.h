@@ -10,9 +10,10 @@ namespace tq {
 // temporary file in the same folder, which only Valider() puts on the disk and
 // renames over the path: until then a file already there keeps its content,
 // and a failure, an object destroyed without Valider(), or the death of the
-// process leaves nothing behind. A file that is replaced keeps its owner and
-// permissions. A symbolic link at the path stays a link: the file it names is
-// replaced.
+// process leaves nothing behind (on a file system without unnamed files, only
+// where the process removes it when killed: arret_par_signal.h). A file that
+// is replaced keeps its owner and permissions. A symbolic link at the path
+// stays a link: the file it names is replaced.
 class TFichierAtomique {
 public:
     // Creates the temporary file. Throws ErreurCreationFichier, naming the full

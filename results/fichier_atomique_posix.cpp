@@ -11,6 +11,7 @@
 #include "results/chemins_fichier_atomique.h"
 #include "results/ecriture_par_morceaux.h"
 #include "results/erreurs_resultats.h"
+#include "results/temporaire_en_attente.h"
 
 namespace tq {
 
@@ -91,7 +92,8 @@ void SynchroniserDossier(const fs::path& dossier)
 // so that a process killed while writing leaves nothing in the folder; it
 // gets its hidden name only once its bytes are on the disk, just before the
 // rename. Elsewhere it is created under that name from the start, and removed
-// on every way out but the death of the process.
+// on every way out but the death of the process; while it has a name, it is
+// announced for the termination signals to remove (arret_par_signal.h).
 struct TFichierAtomique::TEtat {
     fs::path cible;
     fs::path dossier;
@@ -133,6 +135,7 @@ struct TFichierAtomique::TEtat {
                 if (descripteur < 0)
                     return errno;
                 temporaire = std::move(nom);
+                AnnoncerTemporaire(temporaire.c_str());
                 return 0;
             });
     }
@@ -155,16 +158,26 @@ struct TFichierAtomique::TEtat {
             if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, nom.c_str(), AT_SYMLINK_FOLLOW) != 0)
                 return errno;
             temporaire = std::move(nom);
+            AnnoncerTemporaire(temporaire.c_str());
             return 0;
         });
+    }
+
+    int Fermer()
+    {
+        const int resultat = ::close(descripteur);
+        descripteur = -1;
+        return resultat;
     }
 
     ~TEtat()
     {
         if (descripteur >= 0)
             ::close(descripteur);
-        if (!temporaire.empty() && !renomme)
+        if (!temporaire.empty() && !renomme) {
             ::unlink(temporaire.c_str());
+            RetirerTemporaire(temporaire.c_str());
+        }
     }
 };
 
@@ -230,17 +243,22 @@ void TFichierAtomique::Valider()
     // A full disk may show only when the data reach it, or at closing.
     if (::fsync(e.descripteur) != 0)
         throw ErreurEcritureFlux();
-    if (e.temporaire.empty()) {
-        if (const int erreur = e.Nommer(); erreur != 0)
-            throw e.EchecCreation(erreur);
+    if (!e.temporaire.empty()) {
+        if (e.Fermer() != 0)
+            throw ErreurEcritureFlux();
+    } else if (const int erreur = e.Nommer(); erreur != 0) {
+        throw e.EchecCreation(erreur);
     }
-    const int fermeture = ::close(e.descripteur);
-    e.descripteur = -1;
-    if (fermeture != 0)
-        throw ErreurEcritureFlux();
+    // The unnamed file is renamed right after it gets its name, and closed
+    // only then: nothing but a SIGKILL or a power cut between these two calls
+    // leaves it under its hidden name. After a successful fsync its close has
+    // nothing left to report.
     if (::rename(e.temporaire.c_str(), e.cible.c_str()) != 0)
         throw e.EchecCreation(errno);
     e.renomme = true;
+    RetirerTemporaire(e.temporaire.c_str());
+    if (e.descripteur >= 0)
+        e.Fermer();
     SynchroniserDossier(e.dossier);
 }
 

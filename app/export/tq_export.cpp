@@ -10,6 +10,7 @@
 #include "app/export/options_export.h"
 #include "app/export/reglages_systeme.h"
 #include "platform/texte_utf.h"
+#include "results/arret_par_signal.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ int Executer(const TOptionsExport& options)
 int main(int argc, char** argv)
 {
     ConsoleEnUtf8();
+    SupprimerTemporaireAuxSignauxDArret();
     TOptionsExport options;
     try {
         options = LireOptionsExport(ArgumentsUtf8(argc, argv));

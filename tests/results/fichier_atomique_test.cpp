@@ -12,9 +12,11 @@
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "results/arret_par_signal.h"
 #include "results/erreurs_resultats.h"
 
 namespace {
@@ -419,6 +421,66 @@ TEST_P(EcritureFichier, LimiteDeTailleAtteinte)
     });
 }
 
+// The calls that rename a file, whichever the C library uses.
+std::vector<long> AppelsRenommage()
+{
+    std::vector<long> appels { SYS_renameat2 };
+#ifdef SYS_rename
+    appels.push_back(SYS_rename);
+#endif
+#ifdef SYS_renameat
+    appels.push_back(SYS_renameat);
+#endif
+    return appels;
+}
+
+// The last steps of a save failing, as on a failing disk or network share:
+// the save fails with its message, the file at the path keeps its bytes (or
+// stays absent), and no temporary file is left.
+TEST_P(EcritureFichier, EchecsALaValidation)
+{
+    const bool anonyme = GetParam().refus == 0;
+    const std::string entreeSortie = "La demande n'a pas abouti en raison d'une erreur de périphérique d'E/S";
+    struct TCas {
+        const char* nom;
+        std::vector<long> appels;
+        bool concerne;           // false where this way of creating never fails there
+        std::string description; // empty for a failure while writing
+    };
+    const TCas cas[] = {
+        { "mise sur le disque", { SYS_fsync, SYS_fdatasync }, true, "" },
+        { "renommage", AppelsRenommage(), true, entreeSortie },
+        { "nommage du fichier anonyme", { SYS_linkat }, anonyme, entreeSortie },
+        // The unnamed file is closed after the rename, once its bytes are on
+        // the disk: nothing is left to fail there.
+        { "fermeture du fichier nomme", { SYS_close }, !anonyme, "" },
+    };
+    const fs::path chemin = dossier_ / "stats.csv";
+    for (const bool existe : { true, false }) {
+        for (const TCas& c : cas) {
+            if (!c.concerne)
+                continue;
+            SCOPED_TRACE(std::string(c.nom) + (existe ? ", fichier existant" : ", nouveau fichier"));
+            fs::remove(chemin);
+            if (existe)
+                Ecrire(chemin, Ancien);
+            const TFinFils fin = DansUnFilsSansFichiersAnonymes(GetParam().refus, [&] {
+                if (!RefuserAppels(c.appels, EIO))
+                    GTEST_SKIP() << "this process may not filter its system calls";
+                EXPECT_EQ(MessageEchec(chemin, Nouveau),
+                          c.description.empty() ? "Erreur d'écriture dans le flux" : Creation(chemin, c.description));
+            });
+            if (fin == TFinFils::Indisponible || fin == TFinFils::Saute)
+                GTEST_SKIP() << "this process may not filter its system calls";
+            EXPECT_EQ(fin, TFinFils::Reussi);
+            EXPECT_EQ(Noms(dossier_), existe ? std::set<std::string> { "stats.csv" } : std::set<std::string> {});
+            if (existe) {
+                EXPECT_EQ(Lire(chemin), Ancien);
+            }
+        }
+    }
+}
+
 const TCreation Creations[] = {
     { "anonyme", 0 },
     { "nomme", EOPNOTSUPP },
@@ -459,22 +521,39 @@ using ProcessusTue = DossierTemporaire;
 
 // A process killed in the middle of a large write, as a scheduled export
 // stopped by its time limit, leaves the folder as it was: the same names, the
-// old file's bytes.
+// old file's bytes. An unnamed temporary file needs nothing for it; a named
+// one (where unnamed files are refused) is removed by the termination
+// signals, which then end the process as they would have.
 TEST_F(ProcessusTue, DossierInchange)
 {
+    struct TCas {
+        int refus; // 0: unnamed files allowed
+        int signal;
+    };
+    const TCas cas[] = {
+        { 0, SIGKILL }, { 0, SIGTERM }, { EOPNOTSUPP, SIGTERM }, { EOPNOTSUPP, SIGINT }, { EOPNOTSUPP, SIGHUP },
+    };
     const int essai = open(dossier_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    if (essai < 0)
-        GTEST_SKIP() << "the temporary folder's file system has no unnamed files";
-    close(essai);
+    const bool anonymesPossibles = essai >= 0;
+    if (anonymesPossibles)
+        close(essai);
     const fs::path chemin = dossier_ / "stats.csv";
-    for (const int signal : { SIGKILL, SIGTERM }) {
-        SCOPED_TRACE(strsignal(signal));
+    for (const TCas& c : cas) {
+        if (c.refus == 0 && !anonymesPossibles)
+            continue; // the temporary folder's file system has no unnamed files
+        SCOPED_TRACE(std::string(c.refus == 0 ? "anonyme, " : "nomme, ") + strsignal(c.signal));
         Ecrire(chemin, Ancien);
         int tube[2];
         ASSERT_EQ(pipe(tube), 0);
         const pid_t fils = fork();
         if (fils == 0) {
             close(tube[0]);
+            if (c.refus != 0 && !RefuserFichiersAnonymes(c.refus))
+                _exit(4);
+            // A test run in the background may have inherited them ignored.
+            for (const int signal : { SIGTERM, SIGINT, SIGHUP })
+                std::signal(signal, SIG_DFL);
+            tq::SupprimerTemporaireAuxSignauxDArret();
             try {
                 tq::TFichierAtomique fichier(chemin);
                 const std::string piece(1 << 20, 'x');
@@ -492,11 +571,15 @@ TEST_F(ProcessusTue, DossierInchange)
         char lu = 0;
         const ssize_t n = read(tube[0], &lu, 1);
         close(tube[0]);
-        kill(fils, signal);
+        const std::size_t nomsPendant = Noms(dossier_).size();
+        kill(fils, c.signal);
         int etat = 0;
         ASSERT_EQ(waitpid(fils, &etat, 0), fils);
+        if (WIFEXITED(etat) && WEXITSTATUS(etat) == 4)
+            GTEST_SKIP() << "this process may not filter its system calls";
         ASSERT_EQ(n, 1) << "the child ended before writing";
-        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == signal);
+        EXPECT_EQ(nomsPendant, c.refus == 0 ? 1u : 2u);
+        EXPECT_TRUE(WIFSIGNALED(etat) && WTERMSIG(etat) == c.signal);
         EXPECT_EQ(Noms(dossier_), std::set<std::string> { "stats.csv" });
         EXPECT_EQ(Lire(chemin), Ancien);
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 #include <fcntl.h>
 #include <linux/filter.h>
@@ -46,10 +47,27 @@ inline bool RefuserFichiersAnonymes(int refus)
     return essai < 0 && erreur == refus;
 }
 
+// Makes the kernel fail each of the system calls `appels` of this process
+// with the error `erreur`, for good, as a failing disk does. False when this
+// process may not filter its calls.
+inline bool RefuserAppels(const std::vector<long>& appels, int erreur)
+{
+    std::vector<sock_filter> programme { BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)) };
+    for (const long appel : appels) {
+        programme.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(appel), 0, 1));
+        programme.push_back(
+            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (static_cast<std::uint32_t>(erreur) & SECCOMP_RET_DATA)));
+    }
+    programme.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
+    const sock_fprog filtre { static_cast<unsigned short>(programme.size()), programme.data() };
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filtre) == 0;
+}
+
 // How a case run by DansUnFilsSansFichiersAnonymes ended.
 enum class TFinFils { Reussi, Echoue, Saute, Indisponible };
 
-// Runs `cas` in a child process whose unnamed files are refused with `refus`.
+// Runs `cas` in a child process whose unnamed files are refused with `refus`
+// (0: allowed, for a case that filters other calls itself).
 // The child's failed checks are printed as they happen, and make it end
 // Echoue; a case that skips itself ends Saute.
 inline TFinFils DansUnFilsSansFichiersAnonymes(int refus, const std::function<void()>& cas)
@@ -59,7 +77,7 @@ inline TFinFils DansUnFilsSansFichiersAnonymes(int refus, const std::function<vo
     std::fflush(stderr);
     const pid_t fils = fork();
     if (fils == 0) {
-        if (!RefuserFichiersAnonymes(refus))
+        if (refus != 0 && !RefuserFichiersAnonymes(refus))
             _exit(3);
         cas();
         std::fflush(stdout);
