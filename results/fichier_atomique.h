@@ -13,7 +13,8 @@ namespace tq {
 // process leaves nothing behind (on a file system without unnamed files, only
 // where the process removes it when killed: arret_par_signal.h). A file that
 // is replaced keeps its owner and permissions. A symbolic link at the path
-// stays a link: the file it names is replaced.
+// stays a link: the file it names is written, also when it does not exist
+// yet.
 class TFichierAtomique {
 public:
     // Creates the temporary file. Throws ErreurCreationFichier, naming the full

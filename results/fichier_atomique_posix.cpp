@@ -86,6 +86,22 @@ void SynchroniserDossier(const fs::path& dossier)
     }
 }
 
+// The file that a symbolic link names, followed link after link (40 at most,
+// as the kernel does) also when that file does not exist yet, so that a save
+// through the link writes there and keeps the link. A path that is no link
+// names itself.
+fs::path FichierDuLien(fs::path chemin)
+{
+    std::error_code erreur;
+    for (int lien = 0; lien < 40 && fs::is_symlink(chemin, erreur); ++lien) {
+        fs::path vers = fs::read_symlink(chemin, erreur);
+        if (erreur)
+            break;
+        chemin = chemin.parent_path() / vers;
+    }
+    return chemin;
+}
+
 } // namespace
 
 // The temporary file is made without a name where the file system allows it,
@@ -204,7 +220,9 @@ TFichierAtomique::TFichierAtomique(const fs::path& chemin)
         fs::path reel = fs::canonical(complet, erreur);
         if (!erreur)
             e.cible = std::move(reel);
-    } else if (errno != ENOENT) {
+    } else if (errno == ENOENT) {
+        e.cible = FichierDuLien(complet);
+    } else {
         throw e.EchecCreation(errno);
     }
     if (!e.cible.has_filename())

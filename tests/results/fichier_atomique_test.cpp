@@ -229,17 +229,46 @@ TEST_P(EcritureFichier, AbandonneSansValider)
     });
 }
 
+// A link at the path stays a link, and the file it names gets the bytes, also
+// when that file does not exist yet (through a chain of links, relative ones
+// read from their own folder).
 TEST_P(EcritureFichier, LienSymboliqueGarde)
 {
+    struct TCas {
+        const char* nom;
+        const char* reel; // the file the links name, relative to the folder
+        bool existe;
+        std::vector<std::pair<const char*, const char*>> liens; // name, what it names; the first is the path
+    };
+    const TCas cas[] = {
+        { "fichier existant", "reel.csv", true, { { "lien.csv", "reel.csv" } } },
+        { "fichier encore absent", "reel.csv", false, { { "lien.csv", "reel.csv" } } },
+        { "chaine de liens relatifs vers un absent",
+          "sous/reel.csv",
+          false,
+          { { "lien.csv", "sous/relais.csv" }, { "sous/relais.csv", "reel.csv" } } },
+    };
     Executer([&] {
-        const fs::path reel = dossier_ / "reel.csv";
-        const fs::path lien = dossier_ / "lien.csv";
-        Ecrire(reel, Ancien);
-        fs::create_symlink(reel, lien);
-        Enregistrer(lien, Nouveau);
-        EXPECT_TRUE(fs::is_symlink(lien));
-        EXPECT_EQ(Lire(reel), Nouveau);
-        EXPECT_EQ(Noms(dossier_), (std::set<std::string> { "lien.csv", "reel.csv" }));
+        for (const TCas& c : cas) {
+            SCOPED_TRACE(c.nom);
+            const fs::path dossier = dossier_ / c.nom;
+            fs::create_directories(dossier / "sous");
+            if (c.existe)
+                Ecrire(dossier / c.reel, Ancien);
+            for (const auto& [nom, vers] : c.liens)
+                fs::create_symlink(vers, dossier / nom);
+            const fs::path lien = dossier / c.liens.front().first;
+            Enregistrer(lien, Nouveau);
+            EXPECT_TRUE(fs::is_symlink(lien));
+            EXPECT_EQ(Lire(dossier / c.reel), Nouveau);
+            std::set<std::string> attendus { "sous", c.reel };
+            for (const auto& lienCas : c.liens)
+                attendus.insert(lienCas.first);
+            std::set<std::string> presents;
+            for (const auto& entree : fs::recursive_directory_iterator(dossier))
+                presents.insert(entree.path().lexically_relative(dossier).string());
+            EXPECT_EQ(presents, attendus);
+        }
     });
 }
 
