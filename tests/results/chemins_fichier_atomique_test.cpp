@@ -45,4 +45,37 @@ TEST(NomsTemporaires, SoixanteQuatreEssaisAuPlus)
     }
 }
 
+// The hidden name beside the target: a dot, the target's name cut to 100
+// code units, never inside a character, then a random number and ".tmp", so
+// that it stays a valid name however long the target's (255 bytes at most).
+TEST(NomsTemporaires, NomCacheCoupeAuPlusACent)
+{
+    struct TCas {
+        const char* nom;
+        std::string cible;
+        std::string debut;
+        bool octets; // a name made of bytes (POSIX) only
+    };
+    std::string accentue = "x";
+    for (int i = 0; i < 127; ++i)
+        accentue += "\xC3\xA9";
+    const TCas cas[] = {
+        { "nom court garde entier", "stats.csv", ".stats.csv", false },
+        { "coupe a cent", std::string(255, 'n'), "." + std::string(100, 'n'), false },
+        { "jamais au milieu d'un caractere", accentue, accentue.substr(0, 99).insert(0, "."), true },
+    };
+    for (const TCas& c : cas) {
+        if (c.octets && sizeof(fs::path::value_type) != 1)
+            continue;
+        SCOPED_TRACE(c.nom);
+        const std::string nom = tq::NomTemporaire(fs::path(c.cible)).string();
+        ASSERT_EQ(nom.size(), c.debut.size() + 13);
+        EXPECT_EQ(nom.substr(0, c.debut.size()), c.debut);
+        EXPECT_EQ(nom.substr(c.debut.size() + 9), ".tmp");
+        const std::string nombre = nom.substr(c.debut.size(), 9);
+        EXPECT_EQ(nombre.find_first_not_of("0123456789abcdef", 1), std::string::npos) << nombre;
+        EXPECT_EQ(nombre[0], '.');
+    }
+}
+
 } // namespace

@@ -510,6 +510,43 @@ TEST_P(EcritureFichier, EchecsALaValidation)
     }
 }
 
+// The system's words for each cause of a failed creation, as the kernel gives
+// them while opening the temporary file; the C library's text for any other.
+using EchecCreation = DossierTemporaire;
+
+TEST_F(EchecCreation, CausesEnFrancais)
+{
+    struct TCas {
+        int erreur;
+        const char* description;
+    };
+    const TCas cas[] = {
+        { EPERM, "Accès refusé" },
+        { ENOSPC, "Espace insuffisant sur le disque" },
+        { EDQUOT, "Espace insuffisant sur le disque" },
+        { EINVAL, "La syntaxe du nom de fichier, de répertoire ou de volume est incorrecte" },
+        { EBUSY, "Le processus ne peut pas accéder au fichier car ce fichier est utilisé par un autre processus" },
+        { ETXTBSY, "Le processus ne peut pas accéder au fichier car ce fichier est utilisé par un autre processus" },
+        { EMFILE, "Le système ne peut pas ouvrir le fichier" },
+        { ENFILE, "Le système ne peut pas ouvrir le fichier" },
+        { EIO, "La demande n'a pas abouti en raison d'une erreur de périphérique d'E/S" },
+        { ENXIO, "No such device or address" },
+    };
+    const fs::path chemin = dossier_ / "stats.csv";
+    for (const TCas& c : cas) {
+        SCOPED_TRACE(strerror(c.erreur));
+        const TFinFils fin = DansUnFilsSansFichiersAnonymes(0, [&] {
+            if (!RefuserAppels({ SYS_openat }, c.erreur))
+                GTEST_SKIP() << "this process may not filter its system calls";
+            EXPECT_EQ(MessageEchec(chemin, Nouveau), Creation(chemin, c.description));
+        });
+        if (fin == TFinFils::Saute)
+            GTEST_SKIP() << "this process may not filter its system calls";
+        EXPECT_EQ(fin, TFinFils::Reussi);
+        EXPECT_EQ(Noms(dossier_), std::set<std::string> {});
+    }
+}
+
 const TCreation Creations[] = {
     { "anonyme", 0 },
     { "nomme", EOPNOTSUPP },
