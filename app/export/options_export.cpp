@@ -52,6 +52,33 @@ constexpr TCommandeNommee commandes[] = {
     { "acces", TCommande::ListeAcces, true },
 };
 
+// The command and its file, from the arguments that are not options.
+void LireCommande(TOptionsExport& options, const std::vector<std::string>& positionnels)
+{
+    if (positionnels.empty())
+        throw ErreurUsage("commande manquante");
+    const TCommandeNommee* trouvee = nullptr;
+    for (const TCommandeNommee& c : commandes)
+        if (positionnels[0] == c.nom)
+            trouvee = &c;
+    if (trouvee == nullptr)
+        throw ErreurUsage("commande inconnue : " + positionnels[0]);
+    options.commande = trouvee->commande;
+
+    const std::size_t attendus = trouvee->avecFichier ? 2 : 1;
+    if (positionnels.size() < attendus)
+        throw ErreurUsage(std::string("la commande ") + trouvee->nom + " attend un FICHIER");
+    if (positionnels.size() > attendus)
+        throw ErreurUsage("argument en trop : " + positionnels[attendus]);
+    if (trouvee->avecFichier) {
+        // An empty name is a mistake of the command line (a variable left
+        // empty in a script), not a file that cannot be created.
+        if (positionnels[1].empty())
+            throw ErreurUsage(std::string("la commande ") + trouvee->nom + " attend un FICHIER, pas un nom vide");
+        options.fichier = positionnels[1];
+    }
+}
+
 } // namespace
 
 const char* TexteAideExport()
@@ -127,24 +154,7 @@ TOptionsExport LireOptionsExport(const std::vector<std::string>& arguments)
         }
     }
 
-    if (positionnels.empty())
-        throw ErreurUsage("commande manquante");
-    const TCommandeNommee* trouvee = nullptr;
-    for (const TCommandeNommee& c : commandes)
-        if (positionnels[0] == c.nom)
-            trouvee = &c;
-    if (trouvee == nullptr)
-        throw ErreurUsage("commande inconnue : " + positionnels[0]);
-    options.commande = trouvee->commande;
-
-    const std::size_t attendus = trouvee->avecFichier ? 2 : 1;
-    if (positionnels.size() < attendus)
-        throw ErreurUsage(std::string("la commande ") + trouvee->nom + " attend un FICHIER");
-    if (positionnels.size() > attendus)
-        throw ErreurUsage("argument en trop : " + positionnels[attendus]);
-    if (trouvee->avecFichier)
-        options.fichier = positionnels[1];
-
+    LireCommande(options, positionnels);
     const bool datee = options.commande == TCommande::ExporterGlobale;
     if (datee && (!debutLu || !finLu))
         throw ErreurUsage("la commande statistiques attend --debut et --fin");
