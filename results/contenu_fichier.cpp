@@ -37,6 +37,10 @@ struct TLignesResultats::TDocument {
 
 TLignesResultats::TLignesResultats(std::u16string_view reponse)
 {
+    // The same mark before the result lines: read as the start of an
+    // unquoted text, it would leave no "resultats" and an empty file.
+    if (reponse.starts_with(u'\uFEFF'))
+        reponse.remove_prefix(1);
     std::optional<js::TDocumentSouple> lu = js::ParseLenientText(reponse);
     if (!lu)
         throw ErreurReponseIllisible();

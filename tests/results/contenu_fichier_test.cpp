@@ -46,6 +46,7 @@ TEST(ContenuFichierResultats, OctetsExacts)
         { "resultats objet", uR"({"resultats":{"a":"1","b":"2"}})", "2\r\n1\r\n" },
         { "autres membres ignores", uR"({"total":2,"resultats":["a"],"fin":true})", "a\r\n" },
         { "texte apres la valeur", uR"({"resultats":["a"]} suite ignoree)", "a\r\n" },
+        { "marque d'ordre des octets sautee", u"\uFEFF{\"resultats\":[\"a\"]}", "a\r\n" },
         { "e accent et euro", u"{\"resultats\":[\"é;€\"]}", "\xE9;\x80\r\n" },
         { "euro echappe", uR"({"resultats":["\u20ac"]})", "\x80\r\n" },
         { "hors code page", u"{\"resultats\":[\"中\U0001F600\"]}", "??\r\n" },
