@@ -104,14 +104,13 @@ void TfrmPrincipale::ExecuterCommande(TCommande commande)
         chemin = *choisi;
     }
     // The dates are read once the dialog has closed.
-    const std::u16string requete = RequeteCommande(commande, ui->edtDebut->Date(), ui->edtFin->Date(), reglages_);
-    AjouterLog(u"Interrogation en cours...");
+    const TPeriode periode { ui->edtDebut->Date(), ui->edtFin->Date() };
     const TCurseurOccupe curseur { interfaceUtilisateur_ };
     TContexteCommande contexte {
         [this](std::u16string_view texte) { AjouterLog(texte); }, ResultatRequete, lstCentre, reglages_, urlServeur_,
     };
     const std::filesystem::path fichier { QFile::encodeName(chemin).toStdString() };
-    if (!InterrogerEtTraiter(commande, requete, contexte, fichier))
+    if (!LancerCommande(commande, periode, contexte, fichier))
         return;
     if (commande == TCommande::ListeCentresStat)
         AfficherCentres();

@@ -36,6 +36,13 @@ constexpr TDescriptionCommande descriptions[] = {
       .proposeOuverture = true },
 };
 
+std::u16string RequeteCommande(TCommande commande, TPeriode periode, const TReglagesRegionaux& reglages)
+{
+    if (commande == TCommande::ExporterCentre)
+        periode.debut = PremierJourDuMois(periode.debut);
+    return ConstruireRequete(descriptions[static_cast<std::size_t>(commande)].requete, periode, reglages);
+}
+
 } // namespace
 
 const TDescriptionCommande& DescriptionCommande(TCommande commande)
@@ -43,18 +50,12 @@ const TDescriptionCommande& DescriptionCommande(TCommande commande)
     return descriptions[static_cast<std::size_t>(commande)];
 }
 
-std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut, std::chrono::year_month_day fin,
-                               const TReglagesRegionaux& reglages)
-{
-    if (commande == TCommande::ExporterCentre)
-        debut = PremierJourDuMois(debut);
-    return ConstruireRequete(DescriptionCommande(commande).requete, { debut, fin }, reglages);
-}
-
-bool InterrogerEtTraiter(TCommande commande, std::u16string_view requete, TContexteCommande& contexte,
-                         const std::filesystem::path& fichier)
+bool LancerCommande(TCommande commande, const TPeriode& periode, TContexteCommande& contexte,
+                    const std::filesystem::path& fichier)
 {
     const TDescriptionCommande& description = DescriptionCommande(commande);
+    const std::u16string requete = RequeteCommande(commande, periode, contexte.reglages);
+    contexte.ajouterLog(u"Interrogation en cours...");
     if (!Interroger(requete, contexte.resultatRequete, contexte.ajouterLog, contexte.url)) {
         contexte.ajouterLog(u"Erreur lors de l'interrogation");
         return false;

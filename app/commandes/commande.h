@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -37,12 +36,6 @@ struct TDescriptionCommande {
 
 const TDescriptionCommande& DescriptionCommande(TCommande commande);
 
-// The request text of the command. The dated commands read the two days of
-// the date fields; the "Centre" group's button starts on the first day of
-// the month of the start day.
-std::u16string RequeteCommande(TCommande commande, std::chrono::year_month_day debut, std::chrono::year_month_day fin,
-                               const TReglagesRegionaux& reglages);
-
 // What a command works on, owned by its caller (the window or tq_export).
 struct TContexteCommande {
     TAjouterLog ajouterLog;
@@ -52,12 +45,14 @@ struct TContexteCommande {
     std::string url = UrlServeurStatistiques();
 };
 
-// Runs the command from the exchange to the end of its result step:
-// `Interroger`, then "Erreur lors de l'interrogation" on an HTTP error, or
+// Runs the command once its file is chosen: the request text (the dated
+// commands send the period; the "Centre" group's button starts it on the
+// first day of the month of its start day), the log line "Interrogation en
+// cours...", then `Interroger`, and "Erreur lors de l'interrogation" on an HTTP error, or
 // "Interrogation terminée avec succès", the result step (the centre directory
 // or the file at `fichier`) and its log lines. True when the result step has
 // run; every failure other than an HTTP error passes out unchanged.
-bool InterrogerEtTraiter(TCommande commande, std::u16string_view requete, TContexteCommande& contexte,
-                         const std::filesystem::path& fichier = {});
+bool LancerCommande(TCommande commande, const TPeriode& periode, TContexteCommande& contexte,
+                    const std::filesystem::path& fichier = {});
 
 } // namespace tq

@@ -67,9 +67,7 @@ int Executer(const TOptionsExport& options)
         reglages,
         options.url,
     };
-    const std::u16string requete = RequeteCommande(options.commande, options.debut, options.fin, reglages);
-    contexte.ajouterLog(u"Interrogation en cours...");
-    if (!InterrogerEtTraiter(options.commande, requete, contexte, CheminUtf8(options.fichier)))
+    if (!LancerCommande(options.commande, { options.debut, options.fin }, contexte, CheminUtf8(options.fichier)))
         return 1;
     if (options.commande == TCommande::ListeCentresStat)
         AfficherCentres(lstCentre);
