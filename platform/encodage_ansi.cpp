@@ -25,32 +25,25 @@ bool EstSubstitutBas(char16_t c)
 // Windows-1252, so that accented letters need no look-up either.
 enum class TLatin1 : std::uint8_t { ParLaTable, Direct };
 
-// Whether a backslash that stands directly before a double quote is left out.
-enum class TBarres : std::uint8_t { Gardees, RetireesDevantGuillemet };
+// Whether the caller's rule for one character applies.
+enum class TRegle : std::uint8_t { Aucune, Appliquee };
 
-// One pass over the text: each code unit is one table look-up and one byte
-// stored in place. Every character gives exactly one byte, so the output
-// sized for one byte per code unit up front always has room; a surrogate
-// pair, one character in two code units, leaves it one byte shorter.
-template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte,
-                                       [[maybe_unused]] TLatin1 latin1)
+// Writes the run of code units from `lu` that stand for their own byte: ASCII,
+// and U+00A0 to U+00FF where they are direct, but never the character of the
+// rule. Returns where the run ends. The bytes are stored before they are known
+// to be all direct: the output has room for one byte per code unit left, and
+// the bytes past the run are written again by the caller.
+template <TRegle Regle> const char16_t* EcrireDirects(const char16_t* lu, const char16_t* const fin, char*& sortie,
+                                                      [[maybe_unused]] TLatin1 latin1,
+                                                      [[maybe_unused]] char16_t special)
 {
-    const std::size_t debut = sortie.size();
-    // Only a large piece asks for a reservation of its own: small pieces
-    // appended one after the other rely on the string's geometric growth.
-    if (texte.size() >= GrandMorceau)
-        ReserverGrandTampon(sortie, debut + texte.size());
-    sortie.resize(debut + texte.size());
-    char* ecrit = sortie.data() + debut;
-    const char16_t* lu = texte.data();
-    const char16_t* const fin = lu + texte.size();
-    while (lu < fin) {
+    // A local cursor, which the bytes stored through it cannot alias.
+    char* ecrit = sortie;
+    for (;;) {
 #if defined(__SSE2__)
         // Runs of ASCII (and of accented Latin letters where they stand for
         // themselves), the bulk of any result file, go eight code units at a
-        // time. The eight bytes are stored before they are known to be all
-        // direct: the output has room for one byte per code unit left, and
-        // the bytes past the run are written again below.
+        // time.
         if (fin - lu >= 8) {
             const __m128i unites = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lu));
             __m128i direct =
@@ -63,8 +56,8 @@ template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string&
                                   _mm_cmpgt_epi16(unites, _mm_set1_epi16(0x9F)));
                 direct = _mm_or_si128(direct, haut);
             }
-            if constexpr (Barres == TBarres::RetireesDevantGuillemet)
-                direct = _mm_andnot_si128(_mm_cmpeq_epi16(unites, _mm_set1_epi16(u'\\')), direct);
+            if constexpr (Regle == TRegle::Appliquee)
+                direct = _mm_andnot_si128(_mm_cmpeq_epi16(unites, _mm_set1_epi16(static_cast<short>(special))), direct);
             const unsigned directs = static_cast<unsigned>(_mm_movemask_epi8(direct));
             _mm_storel_epi64(reinterpret_cast<__m128i*>(ecrit), _mm_packus_epi16(unites, unites));
             if (directs == 0xFFFF) {
@@ -78,27 +71,50 @@ template <TBarres Barres> void Encoder(const TTableEncodage& table, std::string&
         }
 #endif
         // Without SSE2, and for the last few code units, four at a time.
-        if (fin - lu >= 4) {
-            std::uint64_t quatre;
-            std::memcpy(&quatre, lu, sizeof quatre);
-            const bool sansBarre =
-                Barres == TBarres::Gardees || (lu[0] != u'\\' && lu[1] != u'\\' && lu[2] != u'\\' && lu[3] != u'\\');
-            if ((quatre & 0xFF80FF80FF80FF80u) == 0 && sansBarre) {
-                ecrit[0] = static_cast<char>(lu[0]);
-                ecrit[1] = static_cast<char>(lu[1]);
-                ecrit[2] = static_cast<char>(lu[2]);
-                ecrit[3] = static_cast<char>(lu[3]);
-                ecrit += 4;
-                lu += 4;
-                continue;
-            }
-        }
-        if constexpr (Barres == TBarres::RetireesDevantGuillemet) {
-            // The quote after the dropped backslash is written as any other
-            // character, and the scan resumes behind it.
-            if (*lu == u'\\' && fin - lu >= 2 && lu[1] == u'"') {
-                *ecrit++ = '"';
-                lu += 2;
+        if (fin - lu < 4)
+            break;
+        std::uint64_t quatre;
+        std::memcpy(&quatre, lu, sizeof quatre);
+        if ((quatre & 0xFF80FF80FF80FF80u) != 0
+            || (Regle == TRegle::Appliquee
+                && (lu[0] == special || lu[1] == special || lu[2] == special || lu[3] == special)))
+            break;
+        for (int k = 0; k < 4; ++k)
+            ecrit[k] = static_cast<char>(lu[k]);
+        ecrit += 4;
+        lu += 4;
+    }
+    sortie = ecrit;
+    return lu;
+}
+
+// One pass over the text: each code unit is one table look-up and one byte
+// stored in place. Every character gives exactly one byte, so the output
+// sized for one byte per code unit up front always has room; a surrogate
+// pair, one character in two code units, leaves it one byte shorter, and so
+// does the rule when it covers more than one unit.
+template <TRegle Regle> void Encoder(const TTableEncodage& table, std::string& sortie, std::u16string_view texte,
+                                     TLatin1 latin1, const TRegleCaractere* regle = nullptr)
+{
+    const std::size_t debut = sortie.size();
+    // Only a large piece asks for a reservation of its own: small pieces
+    // appended one after the other rely on the string's geometric growth.
+    if (texte.size() >= GrandMorceau)
+        ReserverGrandTampon(sortie, debut + texte.size());
+    sortie.resize(debut + texte.size());
+    char* ecrit = sortie.data() + debut;
+    const char16_t* lu = texte.data();
+    const char16_t* const fin = lu + texte.size();
+    const char16_t special = Regle == TRegle::Appliquee ? regle->caractere : u'\0';
+    while (lu < fin) {
+        lu = EcrireDirects<Regle>(lu, fin, ecrit, latin1, special);
+        if (lu == fin)
+            break;
+        if constexpr (Regle == TRegle::Appliquee) {
+            if (*lu == special) {
+                const TRegleCaractere::TEcriture ecriture = regle->ecrire({ lu, static_cast<std::size_t>(fin - lu) });
+                *ecrit++ = ecriture.octet;
+                lu += ecriture.unites;
                 continue;
             }
         }
@@ -134,25 +150,25 @@ TLatin1 Latin1Ansi()
 
 void AjouterEnAnsi(std::string& sortie, std::u16string_view texte)
 {
-    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, Latin1Ansi());
+    Encoder<TRegle::Aucune>(TableAnsi(), sortie, texte, Latin1Ansi());
 }
 
-void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string_view texte)
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte, const TRegleCaractere& regle)
 {
-    Encoder<TBarres::RetireesDevantGuillemet>(TableAnsi(), sortie, texte, Latin1Ansi());
+    Encoder<TRegle::Appliquee>(TableAnsi(), sortie, texte, Latin1Ansi(), &regle);
 }
 
 std::string VersAnsi(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder<TBarres::Gardees>(TableAnsi(), sortie, texte, Latin1Ansi());
+    Encoder<TRegle::Aucune>(TableAnsi(), sortie, texte, Latin1Ansi());
     return sortie;
 }
 
 std::string ReductionAscii(std::u16string_view texte)
 {
     std::string sortie;
-    Encoder<TBarres::Gardees>(TableAscii(), sortie, texte, TLatin1::ParLaTable);
+    Encoder<TRegle::Aucune>(TableAscii(), sortie, texte, TLatin1::ParLaTable);
     return sortie;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -17,10 +18,21 @@ std::string VersAnsi(std::u16string_view texte);
 // The same conversion, appended to the end of `sortie`.
 void AjouterEnAnsi(std::string& sortie, std::u16string_view texte);
 
-// The same conversion, appended, with each backslash that stands directly
-// before a double quote left out: scanning from left to right, the quote is
-// kept and the scan resumes behind it, so "\\\"" gives "\"".
-void AjouterEnAnsiSansBarresDevantGuillemets(std::string& sortie, std::u16string_view texte);
+// A rule of the caller for one ASCII character: at each place of `caractere`
+// in the text, `ecrire` receives the text from there to the end and gives the
+// one byte written for it and how many code units that byte covers (one at
+// least), the scan resuming behind them.
+struct TRegleCaractere {
+    struct TEcriture {
+        char octet;
+        std::size_t unites;
+    };
+    char16_t caractere;
+    TEcriture (*ecrire)(std::u16string_view suite);
+};
+
+// The same conversion, appended, with the caller's rule for one character.
+void AjouterEnAnsi(std::string& sortie, std::u16string_view texte, const TRegleCaractere& regle);
 
 // Text reduced to 7-bit ASCII, one byte per character: ASCII unchanged, a
 // letter with a diacritic gives its base letter ("é" gives "e"), other

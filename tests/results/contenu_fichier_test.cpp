@@ -7,7 +7,9 @@
 
 #include "contenu_fichier_resultats.h"
 
+#include "platform/encodage_ansi.h"
 #include "platform/texte_utf.h"
+#include "results/ligne_resultat.h"
 #include "results/erreurs_resultats.h"
 
 namespace {
@@ -177,6 +179,46 @@ TEST(LignesResultats, ParPieces)
         EXPECT_EQ(pieces, c.pieces);
     }
     EXPECT_TRUE(tq::TLignesResultats(uR"({"resultats":[]})").Finies());
+}
+
+// The rule written plainly: drop each backslash that stands directly before a
+// quote, scanning from left to right, then convert.
+std::string SansBarresDevantGuillemets(std::u16string_view texte)
+{
+    std::u16string garde;
+    for (std::size_t i = 0; i < texte.size(); ++i) {
+        if (texte[i] == u'\\' && i + 1 < texte.size() && texte[i + 1] == u'"')
+            ++i;
+        garde += texte[i];
+    }
+    return tq::VersAnsi(garde);
+}
+
+// Each pattern at every place of lines long and short enough to cross the
+// eight-at-a-time runs and their ends, among ASCII, accented letters,
+// characters with no byte and a character outside the code page.
+TEST(LigneResultat, SansBarresDevantGuillemets)
+{
+    const std::u16string_view motifs[] = { u"\\\"", u"\\\\\"",   u"\\\\\\\"",   u"\\",
+                                           u"\"\\", u"\\\"\\\"", u"\\\uFEFF\"", u"\\\u00E9\"" };
+    const std::u16string_view fonds[] = { u"abcdefghijklmnopqrstuvwxyz0123",
+                                          u"\u00E9t\u00E9 \u20AC; \u0153uvre; caf\u00E9s;", u"\u200B\u4E2Dx\U0001F600y",
+                                          u"" };
+    for (const std::u16string_view fond : fonds) {
+        for (const std::u16string_view motif : motifs) {
+            for (std::size_t place = 0; place <= fond.size(); ++place) {
+                std::u16string ligne { fond };
+                ligne.insert(place, motif);
+                SCOPED_TRACE(tq::VersUtf8(ligne));
+                std::string sortie = "x";
+                tq::AjouterLigneResultat(sortie, ligne);
+                EXPECT_EQ(Hexa(sortie), Hexa("x" + SansBarresDevantGuillemets(ligne) + "\r\n"));
+            }
+        }
+    }
+    std::string sortie;
+    tq::AjouterLigneResultat(sortie, u"12;\\\"Centre \u00C9t\u00E9\\\";\\\\\";\\");
+    EXPECT_EQ(Hexa(sortie), Hexa("12;\"Centre \xC9t\xE9\";\\\";\\\r\n"));
 }
 
 } // namespace
