@@ -1,5 +1,6 @@
 #include "platform/texte_utf.h"
 
+#include "platform/chemin_utf8.h"
 #include "platform/grand_tampon.h"
 
 #if defined(__SSE2__)
@@ -12,6 +13,7 @@
 #endif
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -69,16 +71,19 @@ unsigned char SecondMax(unsigned char b)
     return b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
 }
 
+// The length of the sequence a first byte begins; 0 for a byte that never
+// begins one (a continuation byte, C0, C1, F5 to FF).
+std::ptrdiff_t LongueurSequence(unsigned char b)
+{
+    return b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 0;
+}
+
 // True when the `reste` bytes at p are the beginning of a well-formed
 // sequence that needs more of them: what follows decides what they give.
 bool DebutDeSequence(const unsigned char* p, std::ptrdiff_t reste)
 {
     const unsigned char b = p[0];
-    const std::ptrdiff_t longueur = b >= 0xC2 && b <= 0xDF ? 2
-                                  : b >= 0xE0 && b <= 0xEF ? 3
-                                  : b >= 0xF0 && b <= 0xF4 ? 4
-                                                           : 0;
-    if (reste >= longueur)
+    if (reste >= LongueurSequence(b))
         return false;
     if (reste >= 2 && (p[1] < SecondMin(b) || p[1] > SecondMax(b)))
         return false;
@@ -135,7 +140,76 @@ const bool blocsLatinsDisponibles = [] {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
 }();
+#else
+constexpr bool blocsLatinsDisponibles = false;
 #endif
+
+// The path chosen at start-up; only the tests change it.
+std::atomic<bool> blocsLatinsChoisis { blocsLatinsDisponibles };
+
+// The fast paths: where the processor allows, Latin text of ASCII and
+// two-byte sequences a block at a time, then runs of ASCII sixteen bytes at a
+// time, the ASCII bytes in front of anything else included. Writing sixteen
+// units stays inside the text, which has one unit per byte. Returns where
+// they stopped: at the first byte they leave to the sequence decoder, or
+// where too few bytes are left for a block.
+const unsigned char* DecoderRapide(const unsigned char* p, const unsigned char* const fin, bool blocs,
+                                   char16_t*& sortie)
+{
+#if defined(TQ_BLOCS_AVX512)
+    if (blocs)
+        p = DecoderLatinParBlocs(p, fin, sortie);
+#else
+    (void)blocs;
+#endif
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    while (fin - p >= 16) {
+        const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie), _mm_unpacklo_epi8(seize, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + 8), _mm_unpackhi_epi8(seize, zero));
+        const int hauts = _mm_movemask_epi8(seize);
+        if (hauts != 0) {
+            const int ascii = __builtin_ctz(static_cast<unsigned>(hauts));
+            p += ascii;
+            sortie += ascii;
+            return p;
+        }
+        p += 16;
+        sortie += 16;
+    }
+#endif
+    return p;
+}
+
+// Decodes the sequence that begins at p with a byte that is not ASCII: its
+// length comes from the first byte, the second byte must lie within the
+// bounds the first allows, the others are continuation bytes. A sequence
+// that breaks off gives one U+FFFD for the part read so far. Returns the
+// count of bytes read.
+std::ptrdiff_t DecoderSequence(const unsigned char* p, std::ptrdiff_t reste, char16_t*& sortie)
+{
+    const unsigned char b = p[0];
+    const std::ptrdiff_t longueur = LongueurSequence(b);
+    char32_t point = b & (0x7F >> longueur);
+    std::ptrdiff_t lus = 1;
+    while (lus < longueur && lus < reste) {
+        const unsigned char c = p[lus];
+        if (lus == 1 ? c < SecondMin(b) || c > SecondMax(b) : !EstSuite(c))
+            break;
+        point = point << 6 | (c & 0x3F);
+        ++lus;
+    }
+    if (lus < longueur || longueur == 0) {
+        *sortie++ = Remplacement;
+    } else if (point >= 0x10000) {
+        *sortie++ = static_cast<char16_t>(0xD7C0 + (point >> 10));
+        *sortie++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));
+    } else {
+        *sortie++ = static_cast<char16_t>(point);
+    }
+    return lus;
+}
 
 // Decodes from p up to fin into `sortie`, which has room for one unit per
 // byte. An ill-formed sequence gives one U+FFFD for each maximal part of a
@@ -146,99 +220,19 @@ const bool blocsLatinsDisponibles = [] {
 const unsigned char* DecoderVers(const unsigned char* p, const unsigned char* const fin, TSuiteOctets suite,
                                  char16_t*& sortie)
 {
+    const bool blocs = blocsLatinsChoisis.load(std::memory_order_relaxed);
     while (p < fin) {
-#if defined(TQ_BLOCS_AVX512)
-        if (blocsLatinsDisponibles)
-            p = DecoderLatinParBlocs(p, fin, sortie);
-#endif
-#if defined(__SSE2__)
-        // Runs of ASCII are the common case: sixteen bytes at a time, the
-        // ASCII bytes in front of a multi-byte sequence included. Writing
-        // sixteen units stays inside the text, which has one unit per byte.
-        const __m128i zero = _mm_setzero_si128();
-        while (fin - p >= 16) {
-            const __m128i seize = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie), _mm_unpacklo_epi8(seize, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sortie + 8), _mm_unpackhi_epi8(seize, zero));
-            const int hauts = _mm_movemask_epi8(seize);
-            if (hauts != 0) {
-                const int ascii = __builtin_ctz(static_cast<unsigned>(hauts));
-                p += ascii;
-                sortie += ascii;
-                break;
-            }
-            p += 16;
-            sortie += 16;
-        }
-#else
-        while (fin - p >= 8) {
-            std::uint64_t mot;
-            std::memcpy(&mot, p, 8);
-            if ((mot & 0x8080808080808080ULL) != 0)
-                break;
-            for (int k = 0; k < 8; ++k)
-                sortie[k] = p[k];
-            p += 8;
-            sortie += 8;
-        }
-#endif
+        p = DecoderRapide(p, fin, blocs, sortie);
         if (p >= fin)
             break;
-        const unsigned char b = *p;
-        if (b < 0x80) {
-            *sortie++ = b;
-            ++p;
+        if (*p < 0x80) {
+            *sortie++ = *p++;
             continue;
         }
         const std::ptrdiff_t reste = fin - p;
         if (suite == TSuiteOctets::Attendue && reste < 4 && DebutDeSequence(p, reste))
             return p;
-        if (b >= 0xC2 && b <= 0xDF) {
-            if (reste >= 2 && EstSuite(p[1])) {
-                *sortie++ = static_cast<char16_t>(((b & 0x1F) << 6) | (p[1] & 0x3F));
-                p += 2;
-            } else {
-                *sortie++ = Remplacement;
-                p += 1;
-            }
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            if (reste >= 2 && p[1] >= SecondMin(b) && p[1] <= SecondMax(b)) {
-                if (reste >= 3 && EstSuite(p[2])) {
-                    *sortie++ = static_cast<char16_t>(((b & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F));
-                    p += 3;
-                } else {
-                    *sortie++ = Remplacement;
-                    p += 2;
-                }
-            } else {
-                *sortie++ = Remplacement;
-                p += 1;
-            }
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            if (reste >= 2 && p[1] >= SecondMin(b) && p[1] <= SecondMax(b)) {
-                if (reste >= 3 && EstSuite(p[2])) {
-                    if (reste >= 4 && EstSuite(p[3])) {
-                        const char32_t point = (char32_t(b & 0x07) << 18) | (char32_t(p[1] & 0x3F) << 12)
-                                             | (char32_t(p[2] & 0x3F) << 6) | (p[3] & 0x3F);
-                        *sortie++ = static_cast<char16_t>(0xD7C0 + (point >> 10));
-                        *sortie++ = static_cast<char16_t>(0xDC00 + (point & 0x3FF));
-                        p += 4;
-                    } else {
-                        *sortie++ = Remplacement;
-                        p += 3;
-                    }
-                } else {
-                    *sortie++ = Remplacement;
-                    p += 2;
-                }
-            } else {
-                *sortie++ = Remplacement;
-                p += 1;
-            }
-        } else {
-            *sortie++ = Remplacement;
-            p += 1;
-        }
+        p += DecoderSequence(p, reste, sortie);
     }
     return p;
 }
@@ -324,6 +318,24 @@ void TDecodeurUtf8::Terminer(std::u16string& texte)
     DecoderVers(attente_, attente_ + enAttente_, TSuiteOctets::Aucune, sortie);
     texte.resize(static_cast<std::size_t>(sortie - texte.data()));
     enAttente_ = 0;
+}
+
+bool CheminUtf8Disponible(TCheminUtf8 chemin)
+{
+    return chemin == TCheminUtf8::Octets || blocsLatinsDisponibles;
+}
+
+TCheminUtf8 CheminUtf8Choisi()
+{
+    return blocsLatinsChoisis.load() ? TCheminUtf8::Blocs : TCheminUtf8::Octets;
+}
+
+bool ChoisirCheminUtf8(TCheminUtf8 chemin)
+{
+    if (!CheminUtf8Disponible(chemin))
+        return false;
+    blocsLatinsChoisis.store(chemin == TCheminUtf8::Blocs);
+    return true;
 }
 
 } // namespace tq

@@ -1,12 +1,14 @@
 // An answer body with a charset name and a media type, all taken from the
 // input, decoded to text. Decoding never fails; each decoder of our own is
-// checked against its plain definition, and the pieces in which code pages go
+// checked against its plain definition (the UTF-8 decoder on each of its
+// paths against the library's), and the pieces in which code pages go
 // through the conversion library against the library's one-shot conversion.
 //
 // Layout of an input: byte 0 is the charset name's length (low 5 bits) or,
 // with bit 7 set, picks a registered name by the next byte; byte 1 is the
 // media type's length (low 6 bits); then the name, the media type, the body.
 #include "platform/charsets_enregistres.h"
+#include "platform/chemin_utf8.h"
 #include "platform/conversion_plateforme.h"
 #include "platform/decodage_charset.h"
 #include "platform/registre_charsets.h"
@@ -85,11 +87,18 @@ void VerifierCodePage(std::string_view corps, int codePage)
             Verifier(texte.back() == u'\uFFFD');
         return;
     }
-    case tq::CodePageUtf8:
+    case tq::CodePageUtf8: {
         // The library's UTF-8 decoder also replaces each maximal ill-formed
-        // part by one U+FFFD.
-        Verifier(texte == ConversionBibliotheque("UTF-8", corps));
+        // part by one U+FFFD. Both paths of our decoder are held to it.
+        const std::u16string attendu = ConversionBibliotheque("UTF-8", corps);
+        Verifier(texte == attendu);
+        const tq::TCheminUtf8 avant = tq::CheminUtf8Choisi();
+        for (const tq::TCheminUtf8 chemin : { tq::TCheminUtf8::Octets, tq::TCheminUtf8::Blocs })
+            if (tq::ChoisirCheminUtf8(chemin))
+                Verifier(tq::DecoderCodePage(corps, codePage) == attendu);
+        tq::ChoisirCheminUtf8(avant);
         return;
+    }
     default:
         break;
     }

@@ -1,5 +1,7 @@
 #include "platform/texte_utf.h"
 
+#include "platform/chemin_utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -32,6 +34,26 @@ std::u16string EnPieces(std::string_view octets, const std::vector<std::size_t>&
     decodeur.Terminer(texte);
     return texte;
 }
+
+// Each test runs on both paths of the decoder, the byte path and the block
+// path, whatever this processor would take on its own.
+class DecodeurUtf8 : public testing::TestWithParam<tq::TCheminUtf8> {
+protected:
+    void SetUp() override
+    {
+        if (!tq::ChoisirCheminUtf8(GetParam()))
+            GTEST_SKIP() << "ce processeur (ou cette construction) n'a pas AVX-512 VBMI2";
+    }
+    void TearDown() override { tq::ChoisirCheminUtf8(avant_); }
+
+private:
+    tq::TCheminUtf8 avant_ = tq::CheminUtf8Choisi();
+};
+
+INSTANTIATE_TEST_SUITE_P(Chemins, DecodeurUtf8, testing::Values(tq::TCheminUtf8::Octets, tq::TCheminUtf8::Blocs),
+                         [](const testing::TestParamInfo<tq::TCheminUtf8>& info) {
+                             return info.param == tq::TCheminUtf8::Octets ? "Octets" : "Blocs";
+                         });
 
 // Well-formed characters of every length, then every kind of ill-formed
 // sequence: lone continuation bytes, bytes that never begin one, overlong
@@ -66,7 +88,7 @@ const char* const Morceaux[] = {
 
 // Each sequence between others, cut at every place and fed byte by byte:
 // always the text of the whole bytes decoded at once.
-TEST(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
+TEST_P(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
 {
     for (const char* a : Morceaux) {
         for (const char* b : Morceaux) {
@@ -84,7 +106,7 @@ TEST(DecodeurUtf8, PiecesCoupeesPartoutCommeLeTout)
 
 // A large text mostly of ASCII runs (the sixteen-at-a-time path) with the
 // ill-formed sequences sprinkled in, in random piece sizes.
-TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
+TEST_P(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
 {
     std::mt19937 hasard(7);
     std::string octets;
@@ -106,7 +128,7 @@ TEST(DecodeurUtf8, GrandTexteEnPiecesAleatoires)
 // allows it, which short inputs never reach: each sequence, at every place of
 // a block inside a long accented text, gives the text around it unchanged and
 // what it gives alone, whole or in pieces.
-TEST(DecodeurUtf8, SequencesAChaquePlaceDansUnLongTexte)
+TEST_P(DecodeurUtf8, SequencesAChaquePlaceDansUnLongTexte)
 {
     const std::u16string latin = u"Contr\u00F4le p\u00E9riodique \u00E0 Cr\u00E9teil, N\u00EEmes et B\u00E9ziers ; ";
     const std::u16string devant = latin + latin + latin;
@@ -123,7 +145,7 @@ TEST(DecodeurUtf8, SequencesAChaquePlaceDansUnLongTexte)
     }
 }
 
-TEST(DecodeurUtf8, TexteConnuEtSequencesMalFormees)
+TEST_P(DecodeurUtf8, TexteConnuEtSequencesMalFormees)
 {
     struct TCas {
         const char* nom;
