@@ -408,10 +408,9 @@ std::optional<TDocument> ParseDocument(std::string_view octets, std::size_t debu
 
     auto stockage = std::make_unique<TStockageDocument>(octets.size() - debut);
     TAnalyseur analyseur { premier, fin, *stockage };
-    TValeur racine = A::Valeur(TTypeValeur::Nul);
-    if (!analyseur.Document(racine))
+    if (!analyseur.Document(stockage->racine))
         return std::nullopt;
-    return A::Document(racine, std::move(stockage));
+    return A::Document(std::move(stockage));
 }
 
 } // namespace tq::json_strict

@@ -8,27 +8,20 @@ namespace tq::json_strict {
 
 using A = TAccesInterne;
 
-TDocument::TDocument(TValeur racine, std::unique_ptr<TStockageDocument> stockage) noexcept
-    : racine_ { racine }
-    , stockage_ { std::move(stockage) }
+TDocument::TDocument(std::unique_ptr<TStockageDocument> stockage) noexcept
+    : stockage_ { std::move(stockage) }
 {
 }
 
-// A document that was moved from holds a null root and no storage, so a
-// stale handle taken from it can never reach freed memory through Racine().
-TDocument::TDocument(TDocument&& autre) noexcept
-    : racine_ { std::exchange(autre.racine_, A::Valeur(TTypeValeur::Nul)) }
-    , stockage_ { std::move(autre.stockage_) }
-{
-}
+TDocument::TDocument(TDocument&& autre) noexcept = default;
+TDocument& TDocument::operator=(TDocument&& autre) noexcept = default;
 
-TDocument& TDocument::operator=(TDocument&& autre) noexcept
+// A document that was moved from holds no storage and answers a null root,
+// so a stale handle taken from it can never reach freed memory.
+const TValeur& TDocument::Racine() const noexcept
 {
-    if (this != &autre) {
-        racine_ = std::exchange(autre.racine_, A::Valeur(TTypeValeur::Nul));
-        stockage_ = std::move(autre.stockage_);
-    }
-    return *this;
+    static const TValeur nulle = A::Valeur(TTypeValeur::Nul);
+    return stockage_ ? stockage_->racine : nulle;
 }
 
 TDocument::~TDocument() = default;

@@ -14,7 +14,20 @@
 
 namespace tq::json_strict {
 
-// Everything a document owns. The texts of all strings and numbers share one
+struct TAccesInterne : TLectureValeur {
+    static TValeur Valeur(TTypeValeur type, std::size_t taille = 0, const void* donnees = nullptr) noexcept
+    {
+        return TValeur { type, taille, donnees };
+    }
+    static TPaire Paire(TValeur nom, TValeur valeur) noexcept { return TPaire { nom, valeur }; }
+
+    static TDocument Document(std::unique_ptr<TStockageDocument> stockage) noexcept
+    {
+        return TDocument { std::move(stockage) };
+    }
+};
+
+// Everything a document owns: its root and its storage. The texts of all strings and numbers share one
 // buffer allocated once for the largest size the input can need (every input
 // byte gives at most one code unit), so nothing moves while the tree is
 // built. The pairs and elements of each object and array are contiguous in
@@ -38,6 +51,7 @@ struct TStockageDocument {
         return cible;
     }
 
+    TValeur racine = TAccesInterne::Valeur(TTypeValeur::Nul);
     std::unique_ptr<char16_t[]> textes;
 
 private:
@@ -64,19 +78,6 @@ private:
     std::byte* libre_ = nullptr;
     std::size_t reste_ = 0;
     std::size_t tailleBloc_;
-};
-
-struct TAccesInterne : TLectureValeur {
-    static TValeur Valeur(TTypeValeur type, std::size_t taille = 0, const void* donnees = nullptr) noexcept
-    {
-        return TValeur { type, taille, donnees };
-    }
-    static TPaire Paire(TValeur nom, TValeur valeur) noexcept { return TPaire { nom, valeur }; }
-
-    static TDocument Document(TValeur racine, std::unique_ptr<TStockageDocument> stockage) noexcept
-    {
-        return TDocument { racine, std::move(stockage) };
-    }
 };
 
 } // namespace tq::json_strict
