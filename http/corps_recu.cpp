@@ -12,51 +12,6 @@ namespace tq {
 
 namespace {
 
-// The bytes in a buffer that grows geometrically, never past the most the
-// body may hold, and is not filled with zeros before the bytes come: a large
-// one goes on huge pages, where each first touch of fresh memory costs less.
-class TCorpsEnOctets final : public TCorpsRecu {
-public:
-    TCorpsEnOctets(std::size_t reserve, std::uint64_t plafond)
-        : plafond_(plafond)
-    {
-        if (reserve > 0)
-            Agrandir(reserve);
-    }
-
-    std::span<char> Place(std::size_t taille) override
-    {
-        if (capacite_ - taille_ < taille) {
-            const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(capacite_), TaillePieceCorps);
-            Agrandir(static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + taille, std::min(double_, plafond_))));
-        }
-        return { donnees_.get() + taille_, taille };
-    }
-
-    void Recevoir(std::size_t n) override { taille_ += n; }
-
-    std::string_view Octets() const override { return { donnees_.get(), static_cast<std::size_t>(taille_) }; }
-
-    std::u16string Texte(std::string_view typeMedia, std::string_view charset) override
-    {
-        return DecoderCorps(Octets(), typeMedia, charset);
-    }
-
-private:
-    void Agrandir(std::size_t capacite)
-    {
-        std::unique_ptr<char[]> nouvelles = NouveauGrandTampon(capacite);
-        if (taille_ > 0)
-            std::memcpy(nouvelles.get(), donnees_.get(), static_cast<std::size_t>(taille_));
-        donnees_ = std::move(nouvelles);
-        capacite_ = capacite;
-    }
-
-    std::uint64_t plafond_;
-    std::unique_ptr<char[]> donnees_;
-    std::size_t capacite_ = 0;
-};
-
 // The bytes decoded into the text piece by piece, each piece still in cache.
 class TCorpsEnUtf8 final : public TCorpsRecu {
 public:
@@ -73,8 +28,6 @@ public:
         taille_ += octets.size();
     }
 
-    std::string_view Octets() const override { return {}; }
-
     std::u16string Texte(std::string_view, std::string_view) override
     {
         decodeur_.Terminer(texte_);
@@ -88,6 +41,36 @@ private:
 };
 
 } // namespace
+
+TCorpsEnOctets::TCorpsEnOctets(std::size_t reserve, std::uint64_t plafond)
+    : plafond_(plafond)
+{
+    if (reserve > 0)
+        Agrandir(reserve);
+}
+
+std::span<char> TCorpsEnOctets::Place(std::size_t taille)
+{
+    if (capacite_ - taille_ < taille) {
+        const std::uint64_t double_ = std::max<std::uint64_t>(2 * std::uint64_t(capacite_), TaillePieceCorps);
+        Agrandir(static_cast<std::size_t>(std::max<std::uint64_t>(taille_ + taille, std::min(double_, plafond_))));
+    }
+    return { donnees_.get() + taille_, taille };
+}
+
+std::u16string TCorpsEnOctets::Texte(std::string_view typeMedia, std::string_view charset)
+{
+    return DecoderCorps(Octets(), typeMedia, charset);
+}
+
+void TCorpsEnOctets::Agrandir(std::size_t capacite)
+{
+    std::unique_ptr<char[]> nouvelles = NouveauGrandTampon(capacite);
+    if (taille_ > 0)
+        std::memcpy(nouvelles.get(), donnees_.get(), static_cast<std::size_t>(taille_));
+    donnees_ = std::move(nouvelles);
+    capacite_ = capacite;
+}
 
 void TCorpsRecu::Ajouter(std::string_view octets)
 {

@@ -32,9 +32,6 @@ public:
     virtual void Ajouter(std::string_view octets);
 
     std::uint64_t Taille() const { return taille_; }
-    // The bytes kept, all of them once the body is complete; none when the
-    // body is decoded as it arrives.
-    virtual std::string_view Octets() const = 0;
     // The text of the complete body (the media type and charset only matter
     // to bytes kept until then).
     virtual std::u16string Texte(std::string_view typeMedia, std::string_view charset) = 0;
@@ -48,6 +45,30 @@ protected:
 // system calls and the acknowledgements they send stay few, small enough to
 // be decoded while still in cache.
 inline constexpr std::size_t TaillePieceCorps = std::size_t(256) << 10;
+
+// A body kept as bytes and decoded once complete, by media type and charset.
+// The bytes in a buffer that grows geometrically, never past the most the
+// body may hold, and is not filled with zeros before the bytes come: a large
+// one goes on huge pages, where each first touch of fresh memory costs less.
+class TCorpsEnOctets final : public TCorpsRecu {
+public:
+    // At most `plafond` bytes, with room for `reserve` of them made at once.
+    TCorpsEnOctets(std::size_t reserve, std::uint64_t plafond);
+
+    std::span<char> Place(std::size_t taille) override;
+    void Recevoir(std::size_t n) override { taille_ += n; }
+    std::u16string Texte(std::string_view typeMedia, std::string_view charset) override;
+
+    // The bytes received so far, all of them once the body is complete.
+    std::string_view Octets() const { return { donnees_.get(), static_cast<std::size_t>(taille_) }; }
+
+private:
+    void Agrandir(std::size_t capacite);
+
+    std::uint64_t plafond_;
+    std::unique_ptr<char[]> donnees_;
+    std::size_t capacite_ = 0;
+};
 
 // A body that holds at most `plafond` bytes, with room for `reserve` of them
 // (the announced length, or 0) made at once.

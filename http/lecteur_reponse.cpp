@@ -33,12 +33,10 @@ bool EstSucces(int codeStatut)
 
 // Only a UTF-8 body of known length is decoded as it arrives: its text can be
 // sized once, where a text growing by doubling would copy twice the bytes of
-// a body growing the same way. An HTML body may name its charset itself in
-// its META elements, so it is kept as bytes.
+// a body growing the same way.
 TDecodageCorps DecodagePour(const TReponseHttp& reponse, std::int64_t longueur)
 {
-    if (longueur > 0 && !CorpsFragmente(reponse.entetes) && !EstTypeHtml(reponse.typeMedia)
-        && CorpsEnUtf8(reponse.typeMedia, reponse.charset))
+    if (longueur > 0 && !CorpsFragmente(reponse.entetes) && CorpsEnUtf8(reponse.typeMedia, reponse.charset))
         return TDecodageCorps::AuFilEnUtf8;
     return TDecodageCorps::UneFoisComplet;
 }
@@ -88,15 +86,23 @@ public:
         TReponseHttp reponse = LireEntete();
         const std::int64_t longueur = LongueurContenu(reponse.entetes);
         if (CorpsAttendu(reponse.codeStatut)) {
-            const std::unique_ptr<TCorpsRecu> corps = LireCorps(reponse, longueur);
+            const TTailleCorps taille = TailleCorps(reponse, longueur);
             if (EstTypeHtml(reponse.typeMedia)) {
-                for (TChampEntete& champ : ChampsMetaHttpEquiv(corps->Octets()))
+                // An HTML body may name its charset itself in its META
+                // elements: it is kept as bytes, read for them, then decoded.
+                TCorpsEnOctets corps(taille.reserve, taille.plafond);
+                LireCorps(corps, reponse, longueur);
+                for (TChampEntete& champ : ChampsMetaHttpEquiv(corps.Octets()))
                     reponse.entetes.Remplacer(std::move(champ.nom), std::move(champ.valeur));
                 TTypeContenu type = AnalyserTypeContenu(reponse.entetes);
                 reponse.typeMedia = std::move(type.typeMedia);
                 reponse.charset = std::move(type.charset);
+                reponse.texte = corps.Texte(reponse.typeMedia, reponse.charset);
+            } else {
+                const auto corps = NouveauCorps(DecodagePour(reponse, longueur), taille.reserve, taille.plafond);
+                LireCorps(*corps, reponse, longueur);
+                reponse.texte = corps->Texte(reponse.typeMedia, reponse.charset);
             }
-            reponse.texte = corps->Texte(reponse.typeMedia, reponse.charset);
         }
         reponse.garderConnexion = GarderConnexion(reponse.entetes);
         if (!EstSucces(reponse.codeStatut))
@@ -238,31 +244,41 @@ private:
         return Remplir();
     }
 
-    // The body framed by chunks, by its announced length or by the close.
-    std::unique_ptr<TCorpsRecu> LireCorps(TReponseHttp& reponse, std::int64_t longueur)
+    // The room a body gets at once and the most it may hold: what Content-Length
+    // announces (refused at once past the cap), or the cap.
+    struct TTailleCorps {
+        std::size_t reserve = 0;
+        std::uint64_t plafond;
+    };
+    TTailleCorps TailleCorps(const TReponseHttp& reponse, std::int64_t longueur) const
     {
         const std::uint64_t max = reglages_.tailleCorpsMax;
+        if (CorpsFragmente(reponse.entetes) || longueur < 0)
+            return { .plafond = max };
+        const auto attendu = static_cast<std::uint64_t>(longueur);
+        if (attendu > max)
+            throw Erreur(MessageReponseTropVolumineuse);
+        return { .reserve = static_cast<std::size_t>(std::min(attendu, ReserveCorpsMax)), .plafond = attendu };
+    }
+
+    // The body framed by chunks, by its announced length or by the close.
+    void LireCorps(TCorpsRecu& corps, TReponseHttp& reponse, std::int64_t longueur)
+    {
         if (CorpsFragmente(reponse.entetes)) {
-            auto corps = NouveauCorps(TDecodageCorps::UneFoisComplet, 0, max);
-            LireFragments(*corps, reponse.entetes);
-            return corps;
+            LireFragments(corps, reponse.entetes);
+            return;
         }
         if (longueur >= 0) {
             const auto attendu = static_cast<std::uint64_t>(longueur);
-            if (attendu > max)
-                throw Erreur(MessageReponseTropVolumineuse);
-            const auto reserve = static_cast<std::size_t>(std::min(attendu, ReserveCorpsMax));
-            auto corps = NouveauCorps(DecodagePour(reponse, longueur), reserve, attendu);
-            if (AjouterAuCorps(*corps, attendu) < attendu)
+            if (AjouterAuCorps(corps, attendu) < attendu)
                 throw Erreur(MessageConnexionFermee);
-            return corps;
+            return;
         }
         // Up to the close, and no further than the cap: a byte more, read into
         // the line buffer rather than into the body, shows the cap was passed.
-        auto corps = NouveauCorps(TDecodageCorps::UneFoisComplet, 0, max);
-        if (AjouterAuCorps(*corps, max) == max && (fin_ > debut_ || Remplir()))
+        const std::uint64_t max = reglages_.tailleCorpsMax;
+        if (AjouterAuCorps(corps, max) == max && (fin_ > debut_ || Remplir()))
             throw Erreur(MessageReponseTropVolumineuse);
-        return corps;
     }
 
     // Chunks up to the one of size 0, then trailer lines up to an empty line,
