@@ -7,13 +7,6 @@
 
 namespace tq {
 
-namespace {
-
-// Largest piece of the body handed to one send.
-constexpr std::size_t TaillePieceEnvoi = 32768;
-
-} // namespace
-
 TClientHttp::TClientHttp(const TReglagesClientHttp& reglages)
     : reglages_(reglages)
 {
@@ -29,8 +22,8 @@ std::u16string TClientHttp::Post(std::string_view url, std::string_view corps)
     const std::uint32_t adresse = AdresseHote(destination.hote);
     socket_.Connecter(adresse, destination.port, reglages_.delaiConnexion, reglages_.delaiLecture);
     try {
-        socket_.Envoyer(entete, entete.size());
-        socket_.Envoyer(corps, TaillePieceEnvoi);
+        socket_.Envoyer(entete);
+        socket_.Envoyer(corps);
         TReponseHttp reponse = LireReponse(socket_, reglages_);
         if (!reponse.garderConnexion)
             socket_.Fermer();

@@ -3,6 +3,7 @@
 #include "http/source_octets.h"
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -26,8 +27,8 @@ public:
     void Connecter(std::uint32_t adresse, std::uint16_t port, std::chrono::milliseconds delaiConnexion,
                    std::chrono::milliseconds delaiLecture);
 
-    // Sends every byte, in send calls of at most taillePiece bytes.
-    void Envoyer(std::string_view octets, std::size_t taillePiece);
+    // Sends every byte.
+    void Envoyer(std::string_view octets);
 
     std::size_t Lire(char* tampon, std::size_t taille) override;
     bool AttendreDonnees(std::chrono::milliseconds delai) override;
@@ -35,6 +36,9 @@ public:
     void Fermer();
 
 private:
+    // Largest piece handed to one send.
+    static constexpr std::size_t TaillePieceEnvoi = 32768;
+
     enum class TEvenement { Lecture, Ecriture };
 
     // Waits for the event; false when the time ran out.

@@ -81,11 +81,11 @@ void TSocketTcp::Connecter(std::uint32_t adresse, std::uint16_t port, std::chron
     }
 }
 
-void TSocketTcp::Envoyer(std::string_view octets, std::size_t taillePiece)
+void TSocketTcp::Envoyer(std::string_view octets)
 {
     std::size_t envoyes = 0;
     while (envoyes < octets.size()) {
-        const std::size_t piece = std::min(taillePiece, octets.size() - envoyes);
+        const std::size_t piece = std::min(TaillePieceEnvoi, octets.size() - envoyes);
         // MSG_NOSIGNAL: a peer that has gone must give an error, not SIGPIPE.
         const ssize_t n = ::send(fd_, octets.data() + envoyes, piece, MSG_NOSIGNAL);
         if (n >= 0)

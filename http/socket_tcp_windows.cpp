@@ -97,11 +97,11 @@ void TSocketTcp::Connecter(std::uint32_t adresse, std::uint16_t port, std::chron
     }
 }
 
-void TSocketTcp::Envoyer(std::string_view octets, std::size_t taillePiece)
+void TSocketTcp::Envoyer(std::string_view octets)
 {
     std::size_t envoyes = 0;
     while (envoyes < octets.size()) {
-        const std::size_t piece = std::min({ taillePiece, octets.size() - envoyes, std::size_t { INT_MAX } });
+        const std::size_t piece = std::min(TaillePieceEnvoi, octets.size() - envoyes);
         const int n = ::send(Handle(fd_), octets.data() + envoyes, static_cast<int>(piece), 0);
         if (n != SOCKET_ERROR)
             envoyes += static_cast<std::size_t>(n);
