@@ -36,16 +36,6 @@ inline std::uint32_t HachageMembre(std::u16string_view nom) noexcept
     return h;
 }
 
-// Member order: larger hash first, then smaller name first (a prefix before
-// the longer name).
-inline bool AvantDansObjet(std::uint32_t hachageA, std::u16string_view nomA, std::uint32_t hachageB,
-                           std::u16string_view nomB) noexcept
-{
-    if (hachageA != hachageB)
-        return hachageA > hachageB;
-    return nomA < nomB;
-}
-
 struct TAccesValeur {
     static TValeurSouple Scalaire(TGenreSouple genre, std::int64_t entier) noexcept
     {

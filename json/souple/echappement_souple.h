@@ -2,9 +2,11 @@
 
 // Internal to the lenient reader: backslash escapes inside texts and names.
 
+#include "json/souple/arbre_souple.h"
 #include "platform/caracteres.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace tq::json_souple {
 
@@ -66,5 +68,35 @@ inline constexpr std::size_t MargeDecodage = 8;
 // that ends the run stands for itself. False when "\u" or "\x" is not
 // followed by enough hexadecimal digits within the run.
 bool DecoderEchappements(const char16_t* debut, const char16_t* fin, char16_t* sortie, TTexteDecode& decode) noexcept;
+
+enum class TRognage : std::uint8_t { Aucun, BlancsFinaux };
+
+// The text of the run [debut, fin): a view into the text read when it holds
+// no escape (`echappe` false), else its decoding in the arena. Trailing
+// spaces and line breaks that no escape gave are removed if asked. False when
+// an escape is malformed.
+inline bool TexteDuSegment(const char16_t* debut, const char16_t* fin, bool echappe, TRognage rognage, TArene& arene,
+                           const char16_t*& texte, std::uint32_t& taille)
+{
+    const std::size_t n = static_cast<std::size_t>(fin - debut);
+    TTexteDecode decode { n, 0 };
+    texte = debut;
+    if (echappe) {
+        char16_t* copie = arene.AllouerUnites(n + MargeDecodage);
+        if (!DecoderEchappements(debut, fin, copie, decode))
+            return false;
+        texte = copie;
+    }
+    if (rognage == TRognage::BlancsFinaux) {
+        while (decode.taille > decode.protege) {
+            const char16_t dernier = texte[decode.taille - 1];
+            if (dernier != u' ' && dernier != u'\r' && dernier != u'\n')
+                break;
+            --decode.taille;
+        }
+    }
+    taille = static_cast<std::uint32_t>(decode.taille);
+    return true;
+}
 
 } // namespace tq::json_souple

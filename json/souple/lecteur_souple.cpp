@@ -28,13 +28,15 @@
 #include "json/souple/arbre_souple.h"
 #include "json/souple/echappement_souple.h"
 #include "json/souple/nombre_souple.h"
+#include "json/souple/ordre_membres.h"
 #include "json/souple/pile_brute.h"
 #include "json/souple/recherche_unites.h"
+#include "platform/caracteres.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <new>
+#include <memory>
 #include <vector>
 
 namespace tq::json_souple {
@@ -48,20 +50,8 @@ enum class TContexte : std::uint8_t { Racine, Tableau, Objet };
 
 enum class TFinDeTexte : std::uint8_t { Refusee, Acceptee };
 
-enum class TRognage : std::uint8_t { Aucun, BlancsFinaux };
-
 // What follows an element or a member in its container.
 enum class TSuite : std::uint8_t { Virgule, Fermeture, Malforme };
-
-struct TMembreEnCours {
-    TNomMembre nom;
-    TValeurSouple valeur;
-};
-
-constexpr bool EstCaractereDeNombre(char16_t c) noexcept
-{
-    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-';
-}
 
 // The reader walks the caller's text, which ends at its last code unit or at
 // its first code unit 0. Texts and names without escapes stay where they are
@@ -155,19 +145,6 @@ private:
             valeur = TAccesValeur::Texte(texte, taille);
             return true;
         }
-        case u'-':
-        case u'0':
-        case u'1':
-        case u'2':
-        case u'3':
-        case u'4':
-        case u'5':
-        case u'6':
-        case u'7':
-        case u'8':
-        case u'9':
-            LireNombre(valeur);
-            return true;
         case u'n':
             return LireLitteral(valeur, u"null", TAccesValeur::Scalaire(TGenreSouple::Nul, 0), contexte);
         case u't':
@@ -175,7 +152,10 @@ private:
         case u'f':
             return LireLitteral(valeur, u"false", TAccesValeur::Scalaire(TGenreSouple::Booleen, 0), contexte);
         default:
-            return LireTexteNu(valeur, contexte);
+            if (Unite() != u'-' && !EstChiffreAscii(Unite()))
+                return LireTexteNu(valeur, contexte);
+            p_ = LireNombre(p_, fin_, valeur);
+            return true;
         }
     }
 
@@ -234,68 +214,9 @@ private:
             }
         }
         ++p_;
-        valeur = RangerMembres(base);
-        return true;
-    }
-
-    // Puts the members read since `base` in member order, keeps the later
-    // value of a name given twice, and moves them into the arena: names
-    // first, then values.
-    TValeurSouple RangerMembres(std::size_t base)
-    {
-        const TMembreEnCours* membres = membres_.data() + base;
-        const std::size_t lus = membres_.size() - base;
-
-        // One 64-bit key per member: the complement of its hash above, its
-        // rank of reading below. Sorting the keys orders by hash, largest
-        // first, without moving the members themselves.
-        cles_.clear();
-        for (std::size_t i = 0; i < lus; ++i)
-            cles_.push_back(std::uint64_t { ~membres[i].nom.hachage } << 32 | i);
-        std::sort(cles_.begin(), cles_.end());
-
-        // Equal hashes are rare: within such a run, order by name, and among
-        // equal names by rank, so that the last one read comes last.
-        auto Rang = [](std::uint64_t cle) { return static_cast<std::uint32_t>(cle); };
-        for (std::size_t debut = 0; debut < lus;) {
-            std::size_t fin = debut + 1;
-            while (fin < lus && (cles_[fin] >> 32) == (cles_[debut] >> 32))
-                ++fin;
-            if (fin - debut > 1) {
-                std::sort(
-                    cles_.begin() + static_cast<std::ptrdiff_t>(debut),
-                    cles_.begin() + static_cast<std::ptrdiff_t>(fin),
-                    [&](std::uint64_t a, std::uint64_t b) {
-                        const int ordre = membres[Rang(a)].nom.Vue().compare(membres[Rang(b)].nom.Vue());
-                        return ordre != 0 ? ordre < 0 : Rang(a) < Rang(b);
-                    });
-            }
-            debut = fin;
-        }
-
-        // A name read again replaces the earlier value where it stands.
-        std::size_t n = 0;
-        for (std::size_t i = 0; i < lus; ++i) {
-            const bool remplace = i + 1 < lus && (cles_[i] >> 32) == (cles_[i + 1] >> 32)
-                               && membres[Rang(cles_[i])].nom.Vue() == membres[Rang(cles_[i + 1])].nom.Vue();
-            if (!remplace)
-                cles_[n++] = cles_[i];
-        }
-
-        TValeurSouple* valeurs = nullptr;
-        if (n > 0) {
-            const std::size_t octets = n * (sizeof(TNomMembre) + sizeof(TValeurSouple));
-            auto* bloc = static_cast<std::byte*>(arene_.Allouer(octets, alignof(TNomMembre)));
-            auto* noms = reinterpret_cast<TNomMembre*>(bloc);
-            valeurs = reinterpret_cast<TValeurSouple*>(bloc + n * sizeof(TNomMembre));
-            for (std::size_t i = 0; i < n; ++i) {
-                const TMembreEnCours& membre = membres[Rang(cles_[i])];
-                ::new (static_cast<void*>(noms + i)) TNomMembre(membre.nom);
-                ::new (static_cast<void*>(valeurs + i)) TValeurSouple(membre.valeur);
-            }
-        }
+        valeur = RangerMembres(membres_.data() + base, membres_.size() - base, arene_, cles_);
         membres_.reduire(base);
-        return TAccesValeur::Conteneur(TGenreSouple::Objet, valeurs, static_cast<std::uint32_t>(n));
+        return true;
     }
 
     bool LireNom(TNomMembre& nom)
@@ -334,7 +255,7 @@ private:
                 echappe = true;
                 SauterEchappement();
             }
-            if (!Garder(debut, p_, echappe, TRognage::Aucun, texte, taille))
+            if (!TexteDuSegment(debut, p_, echappe, TRognage::Aucun, arene_, texte, taille))
                 return false;
         }
         nom.texte = texte;
@@ -350,33 +271,6 @@ private:
         ++p_;
         if (Unite() != 0)
             ++p_;
-    }
-
-    // The text of the run [debut, fin): a view into the text read when it
-    // holds no escape, else its decoding in the arena. Trailing spaces and
-    // line breaks that no escape gave are removed if asked.
-    bool Garder(const char16_t* debut, const char16_t* fin, bool echappe, TRognage rognage, const char16_t*& texte,
-                std::uint32_t& taille)
-    {
-        const std::size_t n = static_cast<std::size_t>(fin - debut);
-        TTexteDecode decode { n, 0 };
-        texte = debut;
-        if (echappe) {
-            char16_t* copie = arene_.AllouerUnites(n + MargeDecodage);
-            if (!DecoderEchappements(debut, fin, copie, decode))
-                return false;
-            texte = copie;
-        }
-        if (rognage == TRognage::BlancsFinaux) {
-            while (decode.taille > decode.protege) {
-                const char16_t dernier = texte[decode.taille - 1];
-                if (dernier != u' ' && dernier != u'\r' && dernier != u'\n')
-                    break;
-                --decode.taille;
-            }
-        }
-        taille = static_cast<std::uint32_t>(decode.taille);
-        return true;
     }
 
     // At the opening quote; the text is closed by the same character. A text
@@ -442,7 +336,7 @@ private:
         }
         const char16_t* texte = nullptr;
         std::uint32_t taille = 0;
-        if (!Garder(debut, p_, echappe, TRognage::BlancsFinaux, texte, taille))
+        if (!TexteDuSegment(debut, p_, echappe, TRognage::BlancsFinaux, arene_, texte, taille))
             return false;
         valeur = TAccesValeur::Texte(texte, taille);
         return true;
@@ -463,35 +357,6 @@ private:
         p_ += litteral.size();
         valeur = valeurLitterale;
         return true;
-    }
-
-    // Takes every code unit of "+-.0123456789eE". A run that is no
-    // well-formed number, or whose value does not fit its kind, is kept as
-    // a text, unchanged.
-    void LireNombre(TValeurSouple& valeur)
-    {
-        const char16_t* debut = p_;
-        // Most numbers are short plain integers, read as they are taken; up
-        // to 18 digits cannot overflow.
-        const bool negatif = Unite() == u'-';
-        if (negatif)
-            ++p_;
-        std::uint64_t absolue = 0;
-        for (char16_t c = Unite(); c >= u'0' && c <= u'9'; c = Unite()) {
-            absolue = absolue * 10 + (c - u'0');
-            ++p_;
-        }
-        const std::size_t chiffres = static_cast<std::size_t>(p_ - debut) - (negatif ? 1 : 0);
-        if (!EstCaractereDeNombre(Unite()) && chiffres > 0 && chiffres <= 18) {
-            const auto entier = static_cast<std::int64_t>(absolue);
-            valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, negatif ? -entier : entier);
-            return;
-        }
-        while (EstCaractereDeNombre(Unite()))
-            ++p_;
-        const std::u16string_view pris(debut, static_cast<std::size_t>(p_ - debut));
-        if (!ConvertirNombre(pris, valeur))
-            valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
     }
 
     const char16_t* p_;

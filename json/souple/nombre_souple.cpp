@@ -9,6 +9,11 @@
 namespace tq::json_souple {
 namespace {
 
+constexpr bool EstCaractereDeNombre(char16_t c) noexcept
+{
+    return (c >= u'0' && c <= u'9') || c == u'.' || c == u'e' || c == u'E' || c == u'+' || c == u'-';
+}
+
 // Adds the digits of `chiffres` (all of them must be digits) to `absolue`,
 // staying within `limite`.
 bool AjouterChiffres(std::u16string_view chiffres, std::uint64_t limite, std::uint64_t& absolue) noexcept
@@ -129,6 +134,34 @@ bool ConvertirNombre(std::u16string_view pris, TValeurSouple& valeur) noexcept
         return false;
     valeur = TAccesValeur::Flottant(flottant);
     return true;
+}
+
+const char16_t* LireNombre(const char16_t* p, const char16_t* const fin, TValeurSouple& valeur) noexcept
+{
+    const char16_t* debut = p;
+    auto Unite = [&] { return p < fin ? *p : char16_t { 0 }; };
+    // Most numbers are short plain integers, read as they are taken; up to
+    // 18 digits cannot overflow.
+    const bool negatif = Unite() == u'-';
+    if (negatif)
+        ++p;
+    std::uint64_t absolue = 0;
+    for (char16_t c = Unite(); c >= u'0' && c <= u'9'; c = Unite()) {
+        absolue = absolue * 10 + (c - u'0');
+        ++p;
+    }
+    const std::size_t chiffres = static_cast<std::size_t>(p - debut) - (negatif ? 1 : 0);
+    if (!EstCaractereDeNombre(Unite()) && chiffres > 0 && chiffres <= 18) {
+        const auto entier = static_cast<std::int64_t>(absolue);
+        valeur = TAccesValeur::Scalaire(TGenreSouple::Entier, negatif ? -entier : entier);
+        return p;
+    }
+    while (EstCaractereDeNombre(Unite()))
+        ++p;
+    const std::u16string_view pris(debut, static_cast<std::size_t>(p - debut));
+    if (!ConvertirNombre(pris, valeur))
+        valeur = TAccesValeur::Texte(debut, static_cast<std::uint32_t>(pris.size()));
+    return p;
 }
 
 } // namespace tq::json_souple

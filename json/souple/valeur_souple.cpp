@@ -1,6 +1,7 @@
 #include "json/souple/valeur_souple.h"
 
 #include "json/souple/arbre_souple.h"
+#include "json/souple/ordre_membres.h"
 
 namespace tq::json_souple {
 
