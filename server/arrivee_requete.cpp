@@ -125,105 +125,125 @@ bool TArriveeRequete::LigneMorceau(std::size_t& position, std::size_t maximum, s
 
 void TArriveeRequete::Suivre(std::size_t debut)
 {
-    if (phase_ == TPhase::Entete) {
-        const std::size_t fin = octets_.find("\r\n\r\n", debut < 3 ? 0 : debut - 3);
-        if (fin == std::string::npos) {
-            if (octets_.size() > limites_.entete)
-                Arreter(TEtatArrivee::EnteteTropVolumineux);
-            return;
-        }
-        if (fin + 4 > limites_.entete) {
-            Arreter(TEtatArrivee::EnteteTropVolumineux);
-            return;
-        }
-        finEntete_ = fin + 4;
-        positionLue_ = finEntete_;
-        LireEntete(std::string_view(octets_).substr(0, fin + 2));
-        if (etat_ != TEtatArrivee::EnCours)
-            return;
-        phase_ = corps_ == TCorps::Morceaux ? TPhase::TailleMorceau : TPhase::Corps;
-        if (corps_ == TCorps::Aucun) {
-            octets_.resize(finEntete_);
-            Arreter(TEtatArrivee::Complete);
-            return;
-        }
-    }
-
-    if (phase_ == TPhase::Corps) {
-        if (corps_ == TCorps::Longueur) {
-            if (octets_.size() >= finEntete_ + longueur_) {
-                octets_.resize(finEntete_ + longueur_);
-                Arreter(TEtatArrivee::Complete);
-            }
-        } else if (octets_.size() - finEntete_ > limites_.corps) {
-            Arreter(TEtatArrivee::TropVolumineuse);
-        }
+    if (phase_ == TPhase::Entete && !SuivreEntete(debut))
         return;
-    }
+    if (phase_ == TPhase::Corps)
+        SuivreCorps();
+    else
+        SuivreMorceaux();
+}
 
-    // Chunked: the framing around the body counts too, so that a flood of
-    // tiny chunks or of extensions cannot be kept either.
+bool TArriveeRequete::SuivreEntete(std::size_t debut)
+{
+    const std::size_t fin = octets_.find("\r\n\r\n", debut < 3 ? 0 : debut - 3);
+    if (fin == std::string::npos) {
+        if (octets_.size() > limites_.entete)
+            Arreter(TEtatArrivee::EnteteTropVolumineux);
+        return false;
+    }
+    if (fin + 4 > limites_.entete) {
+        Arreter(TEtatArrivee::EnteteTropVolumineux);
+        return false;
+    }
+    finEntete_ = fin + 4;
+    positionLue_ = finEntete_;
+    LireEntete(std::string_view(octets_).substr(0, fin + 2));
+    if (etat_ != TEtatArrivee::EnCours)
+        return false;
+    phase_ = corps_ == TCorps::Morceaux ? TPhase::TailleMorceau : TPhase::Corps;
+    if (corps_ == TCorps::Aucun) {
+        octets_.resize(finEntete_);
+        Arreter(TEtatArrivee::Complete);
+        return false;
+    }
+    return true;
+}
+
+void TArriveeRequete::SuivreCorps()
+{
+    if (corps_ == TCorps::Longueur) {
+        if (octets_.size() >= finEntete_ + longueur_) {
+            octets_.resize(finEntete_ + longueur_);
+            Arreter(TEtatArrivee::Complete);
+        }
+    } else if (octets_.size() - finEntete_ > limites_.corps) {
+        Arreter(TEtatArrivee::TropVolumineuse);
+    }
+}
+
+void TArriveeRequete::SuivreMorceaux()
+{
+    // The framing around the body counts too, so that a flood of tiny chunks
+    // or of extensions cannot be kept either.
     while (etat_ == TEtatArrivee::EnCours) {
         if (octets_.size() - finEntete_ > 2 * limites_.corps + longueurMaximaleLigneMorceau) {
             Arreter(TEtatArrivee::TropVolumineuse);
             return;
         }
-        std::string_view ligne;
-        switch (phase_) {
-        case TPhase::TailleMorceau: {
-            if (!LigneMorceau(positionLue_, longueurMaximaleLigneMorceau, ligne))
-                return;
-            std::size_t taille = 0;
-            const auto [fin, erreur] = std::from_chars(ligne.data(), ligne.data() + ligne.size(), taille, 16);
-            const std::string_view reste = SansBlancs(std::string_view(fin, ligne.data() + ligne.size() - fin));
-            if (fin == ligne.data() || (!reste.empty() && reste.front() != ';')) {
-                Arreter(TEtatArrivee::Incorrecte);
-                return;
-            }
-            // A chunk announced past what is left of the limit is refused
-            // before its first byte.
-            if (erreur == std::errc::result_out_of_range || taille > limites_.corps - corpsRecu_) {
-                Arreter(TEtatArrivee::TropVolumineuse);
-                return;
-            }
-            longueur_ = taille;
-            phase_ = taille == 0 ? TPhase::Suite : TPhase::DonneesMorceau;
-            break;
-        }
-        case TPhase::DonneesMorceau: {
-            const std::size_t pris = std::min(longueur_, octets_.size() - positionLue_);
-            positionLue_ += pris;
-            corpsRecu_ += pris;
-            longueur_ -= pris;
-            if (longueur_ > 0)
-                return;
-            phase_ = TPhase::FinMorceau;
-            break;
-        }
-        case TPhase::FinMorceau:
-            if (octets_.size() - positionLue_ < 2)
-                return;
-            if (octets_.compare(positionLue_, 2, "\r\n") != 0) {
-                Arreter(TEtatArrivee::Incorrecte);
-                return;
-            }
-            positionLue_ += 2;
-            phase_ = TPhase::TailleMorceau;
-            break;
-        case TPhase::Suite:
-            // Trailer fields up to an empty line.
-            if (!LigneMorceau(positionLue_, limites_.entete, ligne))
-                return;
-            if (ligne.empty()) {
-                octets_.resize(positionLue_);
-                Arreter(TEtatArrivee::Complete);
-                return;
-            }
-            break;
-        default:
+        if (!AvancerMorceaux())
             return;
-        }
     }
+}
+
+bool TArriveeRequete::AvancerMorceaux()
+{
+    std::string_view ligne;
+    switch (phase_) {
+    case TPhase::TailleMorceau:
+        return LigneMorceau(positionLue_, longueurMaximaleLigneMorceau, ligne) && LireTailleMorceau(ligne);
+    case TPhase::DonneesMorceau: {
+        const std::size_t pris = std::min(longueur_, octets_.size() - positionLue_);
+        positionLue_ += pris;
+        corpsRecu_ += pris;
+        longueur_ -= pris;
+        if (longueur_ > 0)
+            return false;
+        phase_ = TPhase::FinMorceau;
+        return true;
+    }
+    case TPhase::FinMorceau:
+        if (octets_.size() - positionLue_ < 2)
+            return false;
+        if (octets_.compare(positionLue_, 2, "\r\n") != 0) {
+            Arreter(TEtatArrivee::Incorrecte);
+            return false;
+        }
+        positionLue_ += 2;
+        phase_ = TPhase::TailleMorceau;
+        return true;
+    case TPhase::Suite:
+        // Trailer fields up to an empty line.
+        if (!LigneMorceau(positionLue_, limites_.entete, ligne))
+            return false;
+        if (ligne.empty()) {
+            octets_.resize(positionLue_);
+            Arreter(TEtatArrivee::Complete);
+            return false;
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TArriveeRequete::LireTailleMorceau(std::string_view ligne)
+{
+    std::size_t taille = 0;
+    const auto [fin, erreur] = std::from_chars(ligne.data(), ligne.data() + ligne.size(), taille, 16);
+    const std::string_view reste = SansBlancs(std::string_view(fin, ligne.data() + ligne.size() - fin));
+    if (fin == ligne.data() || (!reste.empty() && reste.front() != ';')) {
+        Arreter(TEtatArrivee::Incorrecte);
+        return false;
+    }
+    // A chunk announced past what is left of the limit is refused before its
+    // first byte.
+    if (erreur == std::errc::result_out_of_range || taille > limites_.corps - corpsRecu_) {
+        Arreter(TEtatArrivee::TropVolumineuse);
+        return false;
+    }
+    longueur_ = taille;
+    phase_ = taille == 0 ? TPhase::Suite : TPhase::DonneesMorceau;
+    return true;
 }
 
 } // namespace tq

@@ -49,6 +49,13 @@ private:
 
     void LireEntete(std::string_view entete);
     void Suivre(std::size_t debut);
+    // Each false when the bytes so far are followed and more are needed, or
+    // when the request has ended.
+    bool SuivreEntete(std::size_t debut);
+    void SuivreCorps();
+    void SuivreMorceaux();
+    bool AvancerMorceaux();
+    bool LireTailleMorceau(std::string_view ligne);
     bool LigneMorceau(std::size_t& position, std::size_t maximum, std::string_view& ligne);
     TEtatArrivee Arreter(TEtatArrivee etat);
 

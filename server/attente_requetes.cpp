@@ -98,58 +98,72 @@ bool TAttenteRequetes::Lire(TConnexion& connexion)
 void TAttenteRequetes::Attendre()
 {
     std::vector<pollfd> attente;
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> garde(verrou_);
-            if (arret_)
-                break;
-            const auto echeance = steady_clock::now() + delai_;
-            for (const auto& [socket, conge] : entrantes_)
-                connexions_.push_back({ socket, conge, TArriveeRequete(limites_), echeance });
-            entrantes_.clear();
-        }
-
+    while (PrendreEntrantes()) {
+        // The wake-up first, then one entry per connection in its order.
         attente.assign(1, pollfd { reveil_, POLLIN, 0 });
-        auto prochaine = steady_clock::time_point::max();
-        for (const TConnexion& c : connexions_) {
+        for (const TConnexion& c : connexions_)
             attente.push_back({ c.socket, POLLIN, 0 });
-            prochaine = std::min(prochaine, c.echeance);
-        }
-        int delai = -1;
-        if (prochaine != steady_clock::time_point::max()) {
-            const auto reste = std::chrono::ceil<std::chrono::milliseconds>(prochaine - steady_clock::now());
-            delai = static_cast<int>(std::max<std::chrono::milliseconds::rep>(reste.count(), 0));
-        }
-        if (::poll(attente.data(), attente.size(), delai) < 0 && errno != EINTR)
+        if (::poll(attente.data(), attente.size(), DelaiProchaineEcheance()) < 0 && errno != EINTR)
             break;
         if (attente[0].revents != 0) {
             std::uint64_t valeur;
             [[maybe_unused]] const ssize_t lus = ::read(reveil_, &valeur, sizeof valeur);
         }
-
-        // One read per connection and round, so that a fast sender does not
-        // starve the others.
-        const auto maintenant = steady_clock::now();
-        std::vector<TConnexion> restantes;
-        restantes.reserve(connexions_.size());
-        for (std::size_t i = 0; i < connexions_.size(); ++i) {
-            TConnexion& c = connexions_[i];
-            bool garde = true;
-            if (attente[i + 1].revents != 0)
-                garde = Lire(c);
-            if (garde && maintenant >= c.echeance) {
-                if (c.conge)
-                    ::close(c.socket);
-                else
-                    livrer_(c.socket, TEtatArrivee::EnCours, {});
-                garde = false;
-            }
-            if (garde)
-                restantes.push_back(std::move(c));
-        }
-        connexions_ = std::move(restantes);
+        Suivre(attente);
     }
+    ToutFermer();
+}
 
+bool TAttenteRequetes::PrendreEntrantes()
+{
+    std::lock_guard<std::mutex> garde(verrou_);
+    if (arret_)
+        return false;
+    const auto echeance = steady_clock::now() + delai_;
+    for (const auto& [socket, conge] : entrantes_)
+        connexions_.push_back({ socket, conge, TArriveeRequete(limites_), echeance });
+    entrantes_.clear();
+    return true;
+}
+
+int TAttenteRequetes::DelaiProchaineEcheance() const
+{
+    auto prochaine = steady_clock::time_point::max();
+    for (const TConnexion& c : connexions_)
+        prochaine = std::min(prochaine, c.echeance);
+    if (prochaine == steady_clock::time_point::max())
+        return -1;
+    const auto reste = std::chrono::ceil<std::chrono::milliseconds>(prochaine - steady_clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(reste.count(), 0));
+}
+
+void TAttenteRequetes::Suivre(const std::vector<pollfd>& attente)
+{
+    // One read per connection and round, so that a fast sender does not
+    // starve the others.
+    const auto maintenant = steady_clock::now();
+    std::vector<TConnexion> restantes;
+    restantes.reserve(connexions_.size());
+    for (std::size_t i = 0; i < connexions_.size(); ++i) {
+        TConnexion& c = connexions_[i];
+        bool garde = true;
+        if (attente[i + 1].revents != 0)
+            garde = Lire(c);
+        if (garde && maintenant >= c.echeance) {
+            if (c.conge)
+                ::close(c.socket);
+            else
+                livrer_(c.socket, TEtatArrivee::EnCours, {});
+            garde = false;
+        }
+        if (garde)
+            restantes.push_back(std::move(c));
+    }
+    connexions_ = std::move(restantes);
+}
+
+void TAttenteRequetes::ToutFermer()
+{
     std::lock_guard<std::mutex> garde(verrou_);
     arret_ = true;
     for (const TConnexion& c : connexions_)

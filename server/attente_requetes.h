@@ -2,6 +2,8 @@
 
 #include "server/arrivee_requete.h"
 
+#include <poll.h>
+
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -52,6 +54,12 @@ private:
 
     void Prendre(int socket, bool conge);
     void Attendre();
+    // The steps of one round of the waiting thread. PrendreEntrantes is
+    // false once the waiting is to stop.
+    bool PrendreEntrantes();
+    int DelaiProchaineEcheance() const;
+    void Suivre(const std::vector<pollfd>& attente);
+    void ToutFermer();
     // False once the connection has left the waiting (handed on or closed).
     bool Lire(TConnexion& connexion);
 
