@@ -42,6 +42,29 @@ bool EstSeparateurPossible(char16_t c)
     return c == u'\u00A0' || c == u'\u202F';
 }
 
+struct TChampsVus {
+    int jours = 0, mois = 0, annees = 0;
+};
+
+// The field of the date text a run of one pattern letter stands for, counted
+// in `vus`; the empty text for a run that is literal text.
+std::u16string ChampDate(char16_t lettre, std::size_t longueur, TChampsVus& vus)
+{
+    if (lettre == u'd' && longueur <= 2) {
+        ++vus.jours;
+        return std::u16string(longueur, u'd');
+    }
+    if (lettre == u'M') {
+        ++vus.mois;
+        return std::u16string(longueur <= 2 ? longueur : 2, u'M');
+    }
+    if (lettre == u'y' && longueur >= 2) {
+        ++vus.annees;
+        return std::u16string(longueur >= 4 ? 4 : 2, u'y');
+    }
+    return {};
+}
+
 // Reads the pattern the way the desktop toolkit writes dates with it: "d" and
 // "dd" are the day, "M" and "MM" the month, a month written as a name ("MMM",
 // "MMMM") counts as a two-digit month, "yy" is a two-digit year and "yyyy" a
@@ -56,7 +79,7 @@ std::optional<TMotifDate> LireMotifDate(std::u16string_view motif)
     // the first character there that can separate them.
     bool ecart = false;
     char16_t candidat = 0;
-    int jours = 0, mois = 0, annees = 0;
+    TChampsVus vus;
     for (std::size_t i = 0; i < motif.size();) {
         const char16_t c = motif[i];
         if (c == u'\'') {
@@ -69,18 +92,8 @@ std::optional<TMotifDate> LireMotifDate(std::u16string_view motif)
             continue;
         }
         const std::size_t fin = FinDeSerie(motif, i);
-        const std::size_t longueur = fin - i;
-        std::u16string champ;
-        if (c == u'd' && longueur <= 2) {
-            champ.assign(longueur, u'd');
-            ++jours;
-        } else if (c == u'M') {
-            champ.assign(longueur <= 2 ? longueur : 2, u'M');
-            ++mois;
-        } else if (c == u'y' && longueur >= 2) {
-            champ.assign(longueur >= 4 ? 4 : 2, u'y');
-            ++annees;
-        } else {
+        const std::u16string champ = ChampDate(c, fin - i, vus);
+        if (champ.empty()) {
             for (std::size_t j = i; j < fin && candidat == 0; ++j)
                 if (EstSeparateurPossible(motif[j]))
                     candidat = motif[j];
@@ -100,7 +113,7 @@ std::optional<TMotifDate> LireMotifDate(std::u16string_view motif)
         candidat = 0;
         i = fin;
     }
-    if (jours != 1 || mois != 1 || annees != 1)
+    if (vus.jours != 1 || vus.mois != 1 || vus.annees != 1)
         return std::nullopt;
     // The separator positions carry the separator itself, as the settings of a
     // numeric pattern do.
