@@ -1,5 +1,6 @@
 #include "server/format_date.h"
 
+#include "platform/caracteres.h"
 #include "platform/motif_date_locale.h"
 #include "platform/reglages_regionaux.h"
 #include "platform/texte_utf.h"
@@ -12,16 +13,6 @@
 namespace tq {
 
 namespace {
-
-bool EstLettreAscii(char16_t c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool EstChiffre(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 
 // The date as it will be quoted in the answer: no control character, and
 // short enough for one line of the client's log.
@@ -86,7 +77,7 @@ std::optional<std::array<TNombre, 3>> TroisNombres(std::u16string_view texte)
                 return std::nullopt;
             separateur = texte[position++];
         }
-        while (position < texte.size() && EstChiffre(texte[position]) && nombres[n].chiffres < 5) {
+        while (position < texte.size() && EstChiffreAscii(texte[position]) && nombres[n].chiffres < 5) {
             nombres[n].valeur = nombres[n].valeur * 10 + (texte[position++] - u'0');
             ++nombres[n].chiffres;
         }
@@ -224,7 +215,7 @@ std::chrono::year_month_day TFormatDate::Lire(std::u16string_view texte) const
         const std::size_t maximum = element.champ == TChamp::Annee ? element.largeur : 2;
         int valeur = 0;
         std::size_t lus = 0;
-        while (lus < maximum && position < texte.size() && EstChiffre(texte[position])) {
+        while (lus < maximum && position < texte.size() && EstChiffreAscii(texte[position])) {
             valeur = valeur * 10 + (texte[position] - u'0');
             ++position;
             ++lus;

@@ -1,5 +1,6 @@
 #include "server/json_requete.h"
 
+#include "platform/caracteres.h"
 #include "server/erreurs_serveur.h"
 
 #include <string>
@@ -133,17 +134,6 @@ private:
         }
     }
 
-    static int Hexa(char16_t c)
-    {
-        if (c >= u'0' && c <= u'9')
-            return c - u'0';
-        if (c >= u'a' && c <= u'f')
-            return c - u'a' + 10;
-        if (c >= u'A' && c <= u'F')
-            return c - u'A' + 10;
-        return -1;
-    }
-
     std::u16string Chaine()
     {
         Attendre(u'"');
@@ -189,7 +179,7 @@ private:
                 char16_t unite = 0;
                 for (int i = 0; i < 4; ++i) {
                     ++position_;
-                    const int chiffre = Hexa(Courant());
+                    const int chiffre = ValeurHexa(Courant());
                     if (chiffre < 0)
                         Echec();
                     unite = static_cast<char16_t>(unite * 16 + chiffre);
