@@ -44,11 +44,4 @@ inline constexpr const char* MessageUrlInvalide = "Adresse URL non valide : ";
 inline constexpr int NumeroDelaiDepasse = 10060;
 inline constexpr int NumeroHoteNonTrouve = 11001;
 
-#ifndef _WIN32
-// The Windows Sockets number for a POSIX errno value of a socket call; a
-// value without counterpart is passed through unchanged. Windows gives its
-// own numbers and needs no such table.
-int NumeroErreurSocket(int codeErrno);
-#endif
-
 } // namespace tq

@@ -1,4 +1,4 @@
-#include "http/erreurs_http.h"
+#include "http/numero_erreur_socket_posix.h"
 
 #include <array>
 #include <cerrno>

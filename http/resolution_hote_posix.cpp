@@ -1,6 +1,7 @@
 #include "http/resolution_hote.h"
 
 #include "http/erreurs_http.h"
+#include "http/numero_erreur_socket_posix.h"
 #include "platform/caracteres.h"
 
 #include <unicode/uidna.h>

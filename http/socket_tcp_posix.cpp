@@ -1,6 +1,7 @@
 #include "http/socket_tcp.h"
 
 #include "http/erreurs_http.h"
+#include "http/numero_erreur_socket_posix.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>

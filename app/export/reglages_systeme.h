@@ -16,10 +16,4 @@ TReglagesRegionaux ReglagesSysteme();
 // whatever the locale.
 std::string HorodatageLocal();
 
-#ifdef _WIN32
-// The regional settings of a named locale ("fr-FR"); those of the user's
-// locale for an empty name.
-TReglagesRegionaux ReglagesDeLocale(std::u16string_view nomLocale);
-#endif
-
 } // namespace tq

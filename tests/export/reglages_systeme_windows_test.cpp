@@ -1,3 +1,4 @@
+#include "app/export/reglages_locale_windows.h"
 #include "app/export/reglages_systeme.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,7 @@
 #include "http/erreurs_http.h"
+#ifndef _WIN32
+#include "http/numero_erreur_socket_posix.h"
+#endif
 
 #include <gtest/gtest.h>
 
