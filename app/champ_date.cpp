@@ -13,6 +13,7 @@
 #include "app/jour_qdate.h"
 #include "app/saisie_champ_date.h"
 #include "app/texte_champ_date.h"
+#include "platform/caracteres.h"
 
 namespace tq {
 
@@ -175,7 +176,7 @@ bool TChampDate::TraiterTouche(const QKeyEvent& touche)
         resultat = ChangerNombre(saisie, touche.key() == Qt::Key_Up ? 1 : -1, reglages_, AnneeCourante());
     else if (touche.text().size() == 1 && !alt && !touche.modifiers().testFlag(Qt::ControlModifier)) {
         const char16_t c = touche.text().front().unicode();
-        resultat = c >= u'0' && c <= u'9' ? TaperChiffre(saisie, c, reglages_) : TaperSeparateur(saisie, c, reglages_);
+        resultat = EstChiffreAscii(c) ? TaperChiffre(saisie, c, reglages_) : TaperSeparateur(saisie, c, reglages_);
     }
     if (!resultat)
         return false;

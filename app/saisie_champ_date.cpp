@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/texte_champ_date.h"
+#include "platform/caracteres.h"
 
 namespace tq {
 
@@ -26,7 +27,7 @@ std::vector<TNombre> Nombres(std::u16string_view texte)
             continue;
         }
         const std::size_t debut = i;
-        while (i < texte.size() && texte[i] >= u'0' && texte[i] <= u'9')
+        while (i < texte.size() && EstChiffreAscii(texte[i]))
             ++i;
         nombres.push_back({ debut, i });
     }

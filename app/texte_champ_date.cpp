@@ -1,5 +1,6 @@
 #include "app/texte_champ_date.h"
 
+#include "platform/caracteres.h"
 #include "platform/serie_motif.h"
 
 #include <array>
@@ -10,10 +11,6 @@ namespace {
 
 using namespace std::chrono;
 
-bool EstChiffre(char16_t c)
-{
-    return c >= u'0' && c <= u'9';
-}
 bool EstBlanc(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\u00A0';
@@ -102,7 +99,7 @@ year_month_day LireChampDate(std::u16string_view texte, const TReglagesRegionaux
                 return JourZero;
             ++i;
         }
-        while (i < texte.size() && EstChiffre(texte[i]) && chiffres[champ] < 5) {
+        while (i < texte.size() && EstChiffreAscii(texte[i]) && chiffres[champ] < 5) {
             valeurs[champ] = valeurs[champ] * 10 + (texte[i] - u'0');
             ++chiffres[champ];
             ++i;
