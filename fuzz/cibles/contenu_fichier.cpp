@@ -1,6 +1,7 @@
 // Arbitrary answer text through the collection of result lines. An answer
 // the lenient reader rejects is the one failure, and only then; any other
-// answer gives exactly the bytes built here from the public reader: each
+// answer gives exactly the bytes built here from the public reader (after
+// one leading byte-order mark, which is skipped): each
 // element's text, each backslash-quote pair made a lone quote (left to
 // right, never searching a replacement again), in the ANSI code page, CR LF
 // after every line. The lines are taken in pieces, as the save takes them:
@@ -43,6 +44,8 @@ std::u16string SansBarresDevantGuillemets(std::u16string_view ligne)
 
 std::optional<std::string> Attendu(std::u16string_view reponse)
 {
+    if (reponse.starts_with(u'\uFEFF'))
+        reponse.remove_prefix(1); // one leading byte-order mark is not part of the answer
     const std::optional<js::TDocumentSouple> document = js::ParseLenientText(reponse);
     if (!document)
         return std::nullopt;
