@@ -4,6 +4,8 @@
 
 #include <unicode/udat.h>
 
+#include "platform/locale_icu.h"
+
 namespace tq {
 
 namespace {
@@ -47,14 +49,15 @@ std::u16string VersLettresDuBureau(std::u16string_view motif)
 
 std::u16string MotifDateCourtLocale(std::string_view nomLocale)
 {
-    // "de_DE.UTF-8@euro" names the locale "de_DE" in a given encoding.
-    const std::string langue { nomLocale.substr(0, nomLocale.find_first_of(".@")) };
-    if (langue.empty() || langue == "C" || langue == "POSIX")
+    const std::string locale = LocaleIcu(nomLocale);
+    if (locale.empty())
         return std::u16string(MotifLocaleC);
+    if (const TDonneesDuBureau* propres = DonneesPropresAuBureau(locale))
+        return std::u16string(propres->motifDateCourt);
     UErrorCode erreur = U_ZERO_ERROR;
-    const std::unique_ptr<UDateFormat, TFermerFormat> format { udat_open(UDAT_NONE, UDAT_SHORT, langue.c_str(), nullptr,
+    const std::unique_ptr<UDateFormat, TFermerFormat> format { udat_open(UDAT_NONE, UDAT_SHORT, locale.c_str(), nullptr,
                                                                          0, nullptr, 0, &erreur) };
-    if (U_FAILURE(erreur))
+    if (U_FAILURE(erreur) || !DonneesDeLaLangue(locale, udat_getLocaleByType(format.get(), ULOC_VALID_LOCALE, &erreur)))
         return std::u16string(MotifLocaleC);
     UChar tampon[64];
     const int32_t longueur = udat_toPattern(format.get(), false, tampon, 64, &erreur);

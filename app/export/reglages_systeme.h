@@ -8,8 +8,9 @@
 namespace tq {
 
 // The user's regional settings (short date pattern, time and decimal
-// separators) as the system gives them: through QtCore on Linux, from the
-// system's locale data on Windows, where tq_export needs no Qt.
+// separators) as the window finds them: on Linux from the environment's
+// locale variables and ICU's locale data (see ReglagesDeLEnvironnement), on
+// Windows from the system's locale data.
 TReglagesRegionaux ReglagesSysteme();
 
 // The local date and time to the millisecond, as "yyyy-MM-dd hh:mm:ss.zzz"
