@@ -10,6 +10,11 @@
 //       generates the inputs that are missing.
 //   tq_bench serveur [--rapide]
 //       runs the loopback server alone and prints its port.
+//   tq_bench processus [--rapide] [--lignes N]... [--repetitions N] [--markdown FILE]
+//                      [--tq-export PROGRAM]
+//       tq_export acces against the reference program, whole processes, on
+//       10,000, 100,000 and 1,000,000 result lines (--rapide: the first two;
+//       --lignes: the sizes given; --tq-export: another build of tq_export).
 
 #include <csignal>
 #include <fstream>
@@ -18,11 +23,13 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <unistd.h>
 
 #include "bench/cas.h"
 #include "bench/donnees.h"
+#include "bench/processus.h"
 #include "bench/serveur_bench.h"
 #include "bench/tableau.h"
 
@@ -107,6 +114,44 @@ int Servir(const TParametres& parametres)
     return 0;
 }
 
+int Processus(int argc, char** argv)
+{
+    TParametresProcessus parametres;
+    parametres.donnees = TQ_BENCH_DONNEES;
+    std::vector<std::size_t> tailles;
+    std::string markdown;
+    for (int i = 2; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        auto valeur = [&]() -> std::string {
+            if (i + 1 >= argc)
+                throw std::invalid_argument(std::string(option) + " needs a value");
+            return argv[++i];
+        };
+        if (option == "--rapide" || option == "--quick")
+            parametres.tailles = { 10'000, LignesRapides };
+        else if (option == "--lignes")
+            tailles.push_back(std::stoul(valeur()));
+        else if (option == "--repetitions")
+            parametres.repetitions = std::stoi(valeur());
+        else if (option == "--markdown")
+            markdown = valeur();
+        else if (option == "--tq-export")
+            parametres.tqExport = valeur();
+        else
+            throw std::invalid_argument("unknown option " + std::string(option));
+    }
+    if (!tailles.empty())
+        parametres.tailles = tailles;
+    if (parametres.repetitions < 1)
+        throw std::invalid_argument("--repetitions must be at least 1");
+    std::ostringstream table;
+    const bool reussi = ExecuterProcessus(parametres, table);
+    std::cout << table.str();
+    if (!markdown.empty())
+        std::ofstream(markdown) << table.str();
+    return reussi ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -121,6 +166,8 @@ int main(int argc, char** argv)
         }
         if (commande == "serveur")
             return Servir(LireOptions(argc, argv, 2).parametres);
+        if (commande == "processus")
+            return Processus(argc, argv);
         const TOptions options = LireOptions(argc, argv, 1);
         std::ostringstream table;
         const bool reussi = ExecuterTableau(options.parametres, options.filtre, table);

@@ -116,7 +116,7 @@ std::string Tete(std::string_view statut, const std::string* longueur)
             continue;
         std::string chemin;
         if (LireRequete(fd, chemin)) {
-            if (chemin == "/resultats")
+            if (chemin == "/resultats" || chemin == "/")
                 EnvoyerTout(fd, teteResultats, resultats);
             else if (chemin == "/resultats-sans-longueur")
                 EnvoyerTout(fd, teteFlux, resultats);

@@ -11,6 +11,7 @@ namespace tq::bench {
 // the client alone. It reads each request whole (head and Content-Length
 // body), answers by path, then closes the connection:
 //   /resultats                 the statistics answer, with Content-Length
+//   /                          the same, for tq_export, which asks this path
 //   /resultats-sans-longueur   the same, framed by the close only
 //   /centres                   the centre list, with Content-Length
 // Every answer is "application/json; charset=utf-8". One connection at a
