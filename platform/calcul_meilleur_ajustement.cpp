@@ -1,4 +1,4 @@
-#include "platform/meilleur_ajustement.h"
+#include "platform/calcul_meilleur_ajustement.h"
 
 #include <algorithm>
 #include <bit>
@@ -44,20 +44,6 @@ constexpr TAjustement AjustementsAnsi[] = {
     { 0x3002, '.' },  { 0x3008, '<' },  { 0x3009, '>' },  { 0x300A, 0xAB }, { 0x300B, 0xBB }, { 0xFF02, 0x94 },
     { 0x1680, ' ' },
 };
-
-// The 7-bit form of each byte from 0x80 to 0xFF of Windows-1252, one
-// character for one: letters lose their diacritics, a ligature keeps its
-// first letter, every quote mark becomes the apostrophe, the soft hyphen the
-// hyphen it stands for where a word is broken.
-constexpr char AsciiDe80AFF[] = "E?'f'.++^%S'O?Z?"  // 80
-                                "?''''*--~Ts'o?zY"  // 90
-                                " !cL?Y|??ca'--R-"  // A0
-                                "o+23'u?.,1o'????"  // B0
-                                "AAAAAAACEEEEIIII"  // C0
-                                "DNOOOOOxOUUUUYTs"  // D0
-                                "aaaaaaaceeeeiiii"  // E0
-                                "dnooooo/ouuuuyty"; // F0
-static_assert(sizeof AsciiDe80AFF == 128 + 1);
 
 constexpr std::uint16_t NonAttribue = 0xFFFE;
 
@@ -159,7 +145,9 @@ bool EstSubstitut(char32_t c)
     return c >= 0xD800 && c <= 0xDFFF;
 }
 
-TTableEncodage ConstruireTableAnsi()
+} // namespace
+
+TTableEncodage CalculerTableAnsi()
 {
     TTableEncodage table;
     table.code.fill(NonAttribue);
@@ -193,37 +181,6 @@ TTableEncodage ConstruireTableAnsi()
         table.code[c] = TTableEncodage::SubstitutHaut;
     for (char32_t c = 0xDC00; c < 0xE000; ++c)
         table.code[c] = '?';
-    return table;
-}
-
-// The ASCII table follows the Windows-1252 one: a character first takes its
-// Windows-1252 byte (or best fit), and that byte its 7-bit form, so the two
-// conversions never disagree about what a character stands for.
-TTableEncodage ConstruireTableAscii()
-{
-    const TTableEncodage& ansi = TableAnsi();
-    TTableEncodage table;
-    for (std::size_t c = 0; c < table.code.size(); ++c) {
-        const std::uint16_t code = ansi.code[c];
-        if (code == TTableEncodage::SubstitutHaut || code < 0x80)
-            table.code[c] = code;
-        else
-            table.code[c] = static_cast<unsigned char>(AsciiDe80AFF[code - 0x80]);
-    }
-    return table;
-}
-
-} // namespace
-
-const TTableEncodage& TableAnsi()
-{
-    static const TTableEncodage table = ConstruireTableAnsi();
-    return table;
-}
-
-const TTableEncodage& TableAscii()
-{
-    static const TTableEncodage table = ConstruireTableAscii();
     return table;
 }
 
