@@ -52,9 +52,17 @@ std::filesystem::path CheminUtf8(const std::string& utf8)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+// The commands that write no date and read no number leave the regional
+// settings alone: a locale's data takes milliseconds to load, as much as a
+// small export.
+bool LitLesReglages(TCommande commande)
+{
+    return commande != TCommande::ListeAcces && commande != TCommande::ListeCentresJson;
+}
+
 int Executer(const TOptionsExport& options)
 {
-    TReglagesRegionaux reglages = ReglagesSysteme();
+    TReglagesRegionaux reglages = LitLesReglages(options.commande) ? ReglagesSysteme() : TReglagesRegionaux {};
     if (options.formatDate)
         reglages = ReglagesDepuisLocale(*options.formatDate, reglages.separateurHeure, reglages.separateurDecimal);
 
