@@ -1,6 +1,9 @@
 #include "platform/locale_icu.h"
 
+#include <memory>
+
 #include <unicode/uloc.h>
+#include <unicode/ures.h>
 
 #include "platform/caracteres.h"
 
@@ -88,14 +91,99 @@ std::string LocaleIcu(std::string_view nom)
     return etat == TEtat::Langue ? std::string() : locale;
 }
 
-bool DonneesDeLaLangue(const std::string& demandee, const char* trouvee)
+namespace {
+
+struct TFermerRessource {
+    void operator()(UResourceBundle* ressource) const { ures_close(ressource); }
+};
+using TRessource = std::unique_ptr<UResourceBundle, TFermerRessource>;
+
+// The data of exactly this locale, without its parents'; null when ICU has none.
+TRessource DonneesPropres(const std::string& locale)
 {
-    char langueDemandee[16] = {};
-    char langueTrouvee[16] = {};
     UErrorCode erreur = U_ZERO_ERROR;
-    uloc_getLanguage(demandee.c_str(), langueDemandee, sizeof langueDemandee - 1, &erreur);
-    uloc_getLanguage(trouvee, langueTrouvee, sizeof langueTrouvee - 1, &erreur);
-    return U_SUCCESS(erreur) && std::string_view(langueDemandee) == langueTrouvee;
+    TRessource donnees { ures_openDirect(nullptr, locale.c_str(), &erreur) };
+    return U_SUCCESS(erreur) ? std::move(donnees) : nullptr;
+}
+
+std::string Ascii(const UChar* texte, int32_t longueur)
+{
+    return std::string(texte, texte + longueur);
+}
+
+// The text at `chemin` in one locale's own data; nothing when it is not
+// there.
+bool Chercher(UResourceBundle* donnees, std::initializer_list<const char*> chemin, int indice, std::u16string& texte)
+{
+    UErrorCode erreur = U_ZERO_ERROR;
+    TRessource courante;
+    UResourceBundle* ressource = donnees;
+    for (const char* cle : chemin) {
+        courante.reset(ures_getByKey(ressource, cle, nullptr, &erreur));
+        if (U_FAILURE(erreur))
+            return false;
+        ressource = courante.get();
+    }
+    if (indice >= 0) {
+        courante.reset(ures_getByIndex(ressource, indice, nullptr, &erreur));
+        // An item may be a list of the pattern and its number overrides.
+        if (U_SUCCESS(erreur) && ures_getType(courante.get()) == URES_ARRAY)
+            courante.reset(ures_getByIndex(courante.get(), 0, nullptr, &erreur));
+        ressource = courante.get();
+    }
+    int32_t longueur = 0;
+    const UChar* chaine = U_SUCCESS(erreur) ? ures_getString(ressource, &longueur, &erreur) : nullptr;
+    if (U_FAILURE(erreur) || chaine == nullptr)
+        return false;
+    texte.assign(chaine, static_cast<std::size_t>(longueur));
+    return true;
+}
+
+} // namespace
+
+std::string LocaleDesDonnees(const std::string& locale)
+{
+    UErrorCode erreur = U_ZERO_ERROR;
+    const TRessource donnees { ures_open(nullptr, locale.c_str(), &erreur) };
+    // For a language it has no data of, ICU falls back on the process's
+    // default locale (or on the root).
+    if (U_FAILURE(erreur) || erreur == U_USING_DEFAULT_WARNING)
+        return {};
+    const char* trouvee = ures_getLocaleByType(donnees.get(), ULOC_ACTUAL_LOCALE, &erreur);
+    if (U_FAILURE(erreur) || trouvee == nullptr || std::string_view(trouvee) == "root")
+        return {};
+    return trouvee;
+}
+
+std::u16string TexteDesDonnees(const std::string& locale, std::initializer_list<const char*> chemin, int indice)
+{
+    std::string courante = locale;
+    // A locale's data may name a parent other than the one its name gives
+    // ("%%Parent": en_CA inherits from en_001); the chain ends at the root.
+    for (int etape = 0; etape < 16; ++etape) {
+        bool lienSuivi = false;
+        if (const TRessource donnees = DonneesPropres(courante)) {
+            std::u16string texte;
+            if (Chercher(donnees.get(), chemin, indice, texte))
+                return texte;
+            UErrorCode erreur = U_ZERO_ERROR;
+            int32_t longueur = 0;
+            const UChar* parent = ures_getStringByKey(donnees.get(), "%%Parent", &longueur, &erreur);
+            if (U_SUCCESS(erreur) && parent != nullptr && longueur > 0) {
+                courante = Ascii(parent, longueur);
+                lienSuivi = true;
+            }
+        }
+        if (lienSuivi)
+            continue;
+        if (courante == "root")
+            return {};
+        char parent[ULOC_FULLNAME_CAPACITY] = {};
+        UErrorCode erreur = U_ZERO_ERROR;
+        const int32_t longueur = uloc_getParent(courante.c_str(), parent, sizeof parent - 1, &erreur);
+        courante = U_SUCCESS(erreur) && longueur > 0 ? std::string(parent, static_cast<std::size_t>(longueur)) : "root";
+    }
+    return {};
 }
 
 const TDonneesDuBureau* DonneesPropresAuBureau(const std::string& locale)
@@ -121,6 +209,7 @@ const TDonneesDuBureau* DonneesPropresAuBureau(const std::string& locale)
         { "en_CA", racine },
         { "gez", racine },
         { "gv", { u"dd/MM/yy", u':', u'.' } },
+        { "ht", localeC },
         { "iu", racine },
         { "kw", { u"dd/MM/yyyy", u':', u'.' } },
         { "my", { u"dd-MM-yy", u':', u'.' } },

@@ -2,6 +2,7 @@
 
 // Linux only: how a locale named by the environment becomes an ICU locale.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,11 +16,18 @@ namespace tq {
 // not start with a language code of two or three letters.
 std::string LocaleIcu(std::string_view nom);
 
-// Whether the data that ICU found for the locale `demandee` (`trouvee`, the
-// locale a service opened on it reports as valid) belongs to its language.
-// For a language it has no data for, ICU falls back on the process's default
-// locale, where the toolkit takes the C locale.
-bool DonneesDeLaLangue(const std::string& demandee, const char* trouvee);
+// The locale whose data ICU holds for `locale` (as LocaleIcu gives it), its
+// aliases followed ("sr_RS" is "sr_Cyrl_RS"); empty when ICU has no data of
+// that language, where the toolkit takes the C locale.
+std::string LocaleDesDonnees(const std::string& locale);
+
+// A text of ICU's data for `locale` (as LocaleDesDonnees gives it): the
+// resource at the keys of `chemin` ("calendar", "gregorian",
+// "DateTimePatterns"), or its item `indice` when that is a list, taken from
+// the locale's own data, else from its parents' up to the root, as ICU's
+// services inherit it. Empty when none has it. Reading the data costs a
+// fraction of opening one of ICU's formatters.
+std::u16string TexteDesDonnees(const std::string& locale, std::initializer_list<const char*> chemin, int indice = -1);
 
 // What the toolkit gives for a locale where its data and ICU's differ: a
 // language or territory that only one of them has data for, or whose CLDR

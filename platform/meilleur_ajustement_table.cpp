@@ -21,7 +21,6 @@ constexpr char AsciiDe80AFF[] = "E?'f'.++^%S'O?Z?"  // 80
                                 "dnooooo/ouuuuyty"; // F0
 static_assert(sizeof AsciiDe80AFF == 128 + 1);
 
-
 // The ASCII table follows the Windows-1252 one: a character first takes its
 // Windows-1252 byte (or best fit), and that byte its 7-bit form, so the two
 // conversions never disagree about what a character stands for.

@@ -1,9 +1,5 @@
 #include "platform/motif_date_locale.h"
 
-#include <memory>
-
-#include <unicode/udat.h>
-
 #include "platform/locale_icu.h"
 
 namespace tq {
@@ -11,10 +7,6 @@ namespace tq {
 namespace {
 
 constexpr std::u16string_view MotifLocaleC = u"d MMM yyyy";
-
-struct TFermerFormat {
-    void operator()(UDateFormat* format) const { udat_close(format); }
-};
 
 // The library's letters in the toolkit's: a year of one or three letters is
 // the full year there, "yy" and "yyyy" mean the same in both; "L", the month
@@ -54,16 +46,12 @@ std::u16string MotifDateCourtLocale(std::string_view nomLocale)
         return std::u16string(MotifLocaleC);
     if (const TDonneesDuBureau* propres = DonneesPropresAuBureau(locale))
         return std::u16string(propres->motifDateCourt);
-    UErrorCode erreur = U_ZERO_ERROR;
-    const std::unique_ptr<UDateFormat, TFermerFormat> format { udat_open(UDAT_NONE, UDAT_SHORT, locale.c_str(), nullptr,
-                                                                         0, nullptr, 0, &erreur) };
-    if (U_FAILURE(erreur) || !DonneesDeLaLangue(locale, udat_getLocaleByType(format.get(), ULOC_VALID_LOCALE, &erreur)))
+    const std::string donnees = LocaleDesDonnees(locale);
+    if (donnees.empty())
         return std::u16string(MotifLocaleC);
-    UChar tampon[64];
-    const int32_t longueur = udat_toPattern(format.get(), false, tampon, 64, &erreur);
-    if (U_FAILURE(erreur) || longueur > 64)
-        return std::u16string(MotifLocaleC);
-    return VersLettresDuBureau(std::u16string_view(tampon, static_cast<std::size_t>(longueur)));
+    // The patterns of the Gregorian calendar, the short date's at index 7.
+    const std::u16string motif = TexteDesDonnees(donnees, { "calendar", "gregorian", "DateTimePatterns" }, 7);
+    return motif.empty() ? std::u16string(MotifLocaleC) : VersLettresDuBureau(motif);
 }
 
 } // namespace tq

@@ -1,11 +1,8 @@
 #include "platform/reglages_locale.h"
 
-#include <memory>
 #include <string>
 
 #include <unicode/uchar.h>
-#include <unicode/udat.h>
-#include <unicode/unum.h>
 
 #include "platform/locale_icu.h"
 #include "platform/motif_date_locale.h"
@@ -13,14 +10,6 @@
 namespace tq {
 
 namespace {
-
-struct TFermerFormatDate {
-    void operator()(UDateFormat* format) const { udat_close(format); }
-};
-
-struct TFermerFormatNombre {
-    void operator()(UNumberFormat* format) const { unum_close(format); }
-};
 
 // A blank as the toolkit counts them: Unicode's space separators, the
 // controls from tab to carriage return, NEL and the no-break space.
@@ -65,32 +54,30 @@ char16_t SeparateurHeureLocale(const std::string& locale)
         return u':';
     if (const TDonneesDuBureau* propres = DonneesPropresAuBureau(locale))
         return propres->separateurHeure;
-    UErrorCode erreur = U_ZERO_ERROR;
-    const std::unique_ptr<UDateFormat, TFermerFormatDate> format { udat_open(UDAT_SHORT, UDAT_NONE, locale.c_str(),
-                                                                             nullptr, 0, nullptr, 0, &erreur) };
-    if (U_FAILURE(erreur) || !DonneesDeLaLangue(locale, udat_getLocaleByType(format.get(), ULOC_VALID_LOCALE, &erreur)))
+    const std::string donnees = LocaleDesDonnees(locale);
+    if (donnees.empty())
         return u':';
-    UChar tampon[64];
-    const int32_t longueur = udat_toPattern(format.get(), false, tampon, 64, &erreur);
-    if (U_FAILURE(erreur) || longueur > 64)
-        return u':';
-    return SeparateurHeure(std::u16string_view(tampon, static_cast<std::size_t>(longueur)));
+    // The short time pattern is at index 3 of the Gregorian patterns.
+    return SeparateurHeure(TexteDesDonnees(donnees, { "calendar", "gregorian", "DateTimePatterns" }, 3));
 }
 
+// The decimal separator of the locale's own digits (the Arabic ones in
+// ar_EG), else of the Latin ones.
 char16_t SeparateurDecimalLocale(const std::string& locale)
 {
     if (locale.empty())
         return u'.';
     if (const TDonneesDuBureau* propres = DonneesPropresAuBureau(locale))
         return propres->separateurDecimal;
-    UErrorCode erreur = U_ZERO_ERROR;
-    const std::unique_ptr<UNumberFormat, TFermerFormatNombre> format { unum_open(UNUM_DECIMAL, nullptr, 0,
-                                                                                 locale.c_str(), nullptr, &erreur) };
-    if (U_FAILURE(erreur) || !DonneesDeLaLangue(locale, unum_getLocaleByType(format.get(), ULOC_VALID_LOCALE, &erreur)))
+    const std::string donnees = LocaleDesDonnees(locale);
+    if (donnees.empty())
         return u'.';
-    UChar tampon[8];
-    const int32_t longueur = unum_getSymbol(format.get(), UNUM_DECIMAL_SEPARATOR_SYMBOL, tampon, 8, &erreur);
-    return U_SUCCESS(erreur) && longueur >= 1 ? tampon[0] : u'.';
+    const std::u16string chiffres = TexteDesDonnees(donnees, { "NumberElements", "default" });
+    const std::string systeme = chiffres.empty() ? "latn" : std::string(chiffres.begin(), chiffres.end());
+    std::u16string decimal = TexteDesDonnees(donnees, { "NumberElements", systeme.c_str(), "symbols", "decimal" });
+    if (decimal.empty())
+        decimal = TexteDesDonnees(donnees, { "NumberElements", "latn", "symbols", "decimal" });
+    return decimal.empty() ? u'.' : decimal.front();
 }
 
 } // namespace
