@@ -56,6 +56,10 @@ void Executer(TProgramme& programme, bool compter)
     rusage usage {};
     while (wait4(enfant, &statut, 0, &usage) < 0 && errno == EINTR) { }
     const auto fin = std::chrono::steady_clock::now();
+    // The file that a run leaves unsynchronised would otherwise go to disk
+    // during the next runs, and the fsync of tq_export (or of the reference
+    // with fsync) wait for it: every run starts with nothing left to write.
+    ::sync();
     if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0)
         throw std::runtime_error(std::string(programme.nom) + " failed");
     if (!compter)

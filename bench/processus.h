@@ -18,7 +18,8 @@ struct TParametresProcessus {
 // program (tq_reference_acces: socket, simdjson, table writer), without and
 // with fsync, each started afresh against the loopback server for every run,
 // the programs in turn (the order reversed every other round), after one
-// run of each that is not counted. Writes the medians and their ratios in
+// run of each that is not counted; the disk is synchronised after each run,
+// outside its time. Writes the medians and their ratios in
 // Markdown; false when a program fails or their files differ by one byte.
 bool ExecuterProcessus(const TParametresProcessus& parametres, std::ostream& sortie);
 
