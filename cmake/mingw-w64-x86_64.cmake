@@ -1,7 +1,10 @@
 # Cross build for 64-bit Windows with Debian's MinGW-w64 (posix thread model):
 #   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
-# Builds the core libraries, tq_export.exe and the core's test programs; the
-# window and the stand-in server need libraries that Debian has only for Linux.
+# Builds the core libraries, tq_export.exe and the core's test programs, and
+# the window with its Qt Test programs when given a Qt for Windows
+# (scripts/qt-windows builds one):
+#   ... -DTQ_QT_WINDOWS=$(scripts/qt-windows --chemin) -DQT_HOST_PATH=/usr
+# The stand-in server is a Linux tool and is never built here.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -17,6 +20,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Qt for Windows is a second root: Qt's package files look for each other
+# under the find roots, so a prefix path alone would not do.
+if(TQ_QT_WINDOWS)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${TQ_QT_WINDOWS})
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TQ_QT_WINDOWS)
 
 # The compiler's runtime linked in, so that an .exe needs no MinGW DLL beside it.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
