@@ -57,9 +57,12 @@ TApplication::TApplication(int& argc, char** argv, IInterfaceUtilisateur& interf
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     // The menu entry's icon, for the title bars, the task bar and Alt+Tab.
-    // Without Qt's SVG plugin it would draw nothing: the platform's default
-    // icon is better than an empty one.
-    const QIcon icone(QStringLiteral(":/icones/tq_statistiques.svg"));
+    // Without Qt's SVG plugin (Qt for Windows carries none) the same drawing
+    // from the Windows icon file stands in; without either, the platform's
+    // default icon is better than an empty one.
+    QIcon icone(QStringLiteral(":/icones/tq_statistiques.svg"));
+    if (icone.pixmap(16, 16).isNull())
+        icone = QIcon(QStringLiteral(":/icones/tq_statistiques.ico"));
     if (!icone.pixmap(16, 16).isNull())
         setWindowIcon(icone);
     // Where the desktop takes the icon from the menu entry (Wayland).

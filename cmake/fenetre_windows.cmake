@@ -16,8 +16,10 @@ target_link_options(tq_statistiques PRIVATE $<$<CONFIG:Release>:-s>)
 
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
 set(tq_dll_qt $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
-set(tq_plateformes_qt $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> $<TARGET_FILE:Qt6::QOffscreenIntegrationPlugin>)
+set(tq_plateformes_qt $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
 set(tq_styles_qt $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+# The window's icon is read from its .ico (no SVG module for Windows).
+set(tq_images_qt $<TARGET_FILE:Qt6::QICOPlugin>)
 # The runtime of the compiler that built Qt (and this program).
 set(tq_dll_mingw)
 set(dll_mingw)
@@ -41,8 +43,9 @@ endforeach()
 
 install(TARGETS tq_statistiques RUNTIME DESTINATION .)
 install(FILES ${tq_dll_qt} ${tq_dll_mingw} DESTINATION .)
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+install(FILES ${tq_plateformes_qt} DESTINATION platforms)
 install(FILES ${tq_styles_qt} DESTINATION styles)
+install(FILES ${tq_images_qt} DESTINATION imageformats)
 # (Present in a Qt built by scripts/qt-windows.)
 if(EXISTS ${QT6_INSTALL_PREFIX}/licences)
   install(DIRECTORY ${QT6_INSTALL_PREFIX}/licences/ DESTINATION licences/qt)
@@ -50,14 +53,14 @@ endif()
 
 # The same folder in the build tree, so that the program and the window's test
 # programs run from there under Wine as they will once installed (the tests
-# also load Qt Test, and the offscreen platform plugin for runs without a
-# display).
+# also load Qt Test).
 find_package(Qt6 REQUIRED COMPONENTS Test)
 add_custom_command(TARGET tq_statistiques POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:tq_statistiques>/platforms
-          $<TARGET_FILE_DIR:tq_statistiques>/styles
+          $<TARGET_FILE_DIR:tq_statistiques>/styles $<TARGET_FILE_DIR:tq_statistiques>/imageformats
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tq_dll_qt} $<TARGET_FILE:Qt6::Test> ${tq_dll_mingw}
           $<TARGET_FILE_DIR:tq_statistiques>
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tq_plateformes_qt} $<TARGET_FILE_DIR:tq_statistiques>/platforms
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tq_styles_qt} $<TARGET_FILE_DIR:tq_statistiques>/styles
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${tq_images_qt} $<TARGET_FILE_DIR:tq_statistiques>/imageformats
   VERBATIM)

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -55,15 +56,21 @@ QString CorpsRecu(TServeurScripte& serveur)
     return fin == std::string::npos ? QString() : QString::fromLatin1(requete.substr(fin + 4));
 }
 
+// Paths through UTF-16: a narrow path means the ANSI code page on Windows.
+std::filesystem::path CheminSysteme(const QString& chemin)
+{
+    return std::filesystem::path(chemin.toStdU16String());
+}
+
 QByteArray LireFichier(const QString& chemin)
 {
-    std::ifstream flux(chemin.toStdString(), std::ios::binary);
+    std::ifstream flux(CheminSysteme(chemin), std::ios::binary);
     return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(flux), {}));
 }
 
 void EcrireFichier(const QString& chemin, const QByteArray& octets)
 {
-    std::ofstream(chemin.toStdString(), std::ios::binary) << octets.toStdString();
+    std::ofstream(CheminSysteme(chemin), std::ios::binary) << octets.toStdString();
 }
 
 class TFenetreSondee : public tq::TfrmPrincipale {
