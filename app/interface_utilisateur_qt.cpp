@@ -40,7 +40,13 @@ void TInterfaceUtilisateurQt::AfficherErreur(const QString& message, const QStri
 std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(TTypeFichier typeFichier)
 {
     QFileDialog dialogue(QApplication::activeWindow(), QString::fromUtf16(TitreDialogueEnregistrement));
-    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    // Windows' own dialog, the one its users know, honours the title, the
+    // types and the proposed name; elsewhere Qt's own, whose file list and
+    // French texts are set up here (the Linux desktops' dialogs would show
+    // neither the same way).
+    const bool dialogueDuSysteme = dialogue_ == TDialogueEnregistrement::DeLaPlateforme
+                                && QGuiApplication::platformName() == QLatin1String("windows");
+    dialogue.setOption(QFileDialog::DontUseNativeDialog, !dialogueDuSysteme);
     dialogue.setOption(QFileDialog::DontConfirmOverwrite);
     // The list of types shows "Fichier CSV" and the like alone; each type
     // still lists only the files of its pattern.
@@ -50,7 +56,8 @@ std::optional<QString> TInterfaceUtilisateurQt::ChoisirFichierEnregistrement(TTy
     const QStringList filtres = FiltresEnregistrement();
     dialogue.setNameFilters(filtres);
     dialogue.selectNameFilter(filtres.at(IndiceFiltreEnregistrement(typeFichier)));
-    PreparerListeFichiers(dialogue);
+    if (!dialogueDuSysteme)
+        PreparerListeFichiers(dialogue);
     if (!dernierFichier_.isEmpty())
         dialogue.selectFile(dernierFichier_);
     if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty())
