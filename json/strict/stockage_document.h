@@ -35,7 +35,7 @@ struct TAccesInterne : TLectureValeur {
 struct TStockageDocument {
     explicit TStockageDocument(std::size_t tailleEntree)
         : textes { std::make_unique_for_overwrite<char16_t[]>(std::max<std::size_t>(tailleEntree, 1)) }
-        , tailleBloc_ { std::clamp<std::size_t>(tailleEntree, 256, 64 * 1024) }
+        , tailleBloc_ { std::max<std::size_t>(tailleEntree, 256) }
     {
         // Twice the input's size, written once from start to end: huge pages
         // spare a page fault every 4 KiB on a large document.
@@ -65,6 +65,7 @@ private:
         if (octets > reste_) {
             blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(tailleBloc_));
             libre_ = blocs_.back().get();
+            ConseillerGrandesPages(libre_, tailleBloc_);
             reste_ = tailleBloc_;
             tailleBloc_ = std::min<std::size_t>(tailleBloc_ * 2, 4 * 1024 * 1024);
         }
