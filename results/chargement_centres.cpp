@@ -1,9 +1,13 @@
 #include "results/chargement_centres.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
+#include <string>
 
 #include "json/strict/document_strict.h"
 #include "platform/encodage_ansi.h"
+#include "platform/grand_tampon.h"
 #include "results/erreurs_resultats.h"
 #include "results/lecture_entier.h"
 
@@ -40,20 +44,94 @@ constexpr TCle Cles[] = {
     { u"dateCreation", nullptr, &TEnr_Centre::dateCreation },
 };
 
+constexpr std::size_t NombreCles = std::size(Cles);
+
+bool EstAscii(std::u16string_view texte) noexcept
+{
+    for (char16_t c : texte)
+        if (c > 0x7F)
+            return false;
+    return true;
+}
+
+// A text of a centre as the directory keeps it. The answer was reduced to
+// 7-bit ASCII before it was read, so only characters that came in as "\u"
+// escapes can lie beyond it; they are reduced the same way, each string on
+// its own, as the centre's JSON text written back and reduced again would
+// have them.
+std::u16string TexteReduit(std::u16string_view texte)
+{
+    if (EstAscii(texte))
+        return std::u16string(texte);
+    const std::string reduit = ReductionAscii(texte);
+    return { reduit.begin(), reduit.end() };
+}
+
+// The place in Cles of the key that this name gives once reduced, or
+// NombreCles for a name that is no key. Names mostly come in the order of
+// Cles, so the key at the pair's own place is tried first.
+std::size_t IndiceCle(std::u16string_view nom, std::size_t rang)
+{
+    std::u16string reduit;
+    if (!EstAscii(nom)) {
+        reduit = TexteReduit(nom);
+        nom = reduit;
+    }
+    if (rang < NombreCles && Cles[rang].nom == nom)
+        return rang;
+    for (std::size_t i = 0; i < NombreCles; ++i)
+        if (Cles[i].nom == nom)
+            return i;
+    return NombreCles;
+}
+
 // Fills the fields whose keys the object holds, in key order, so that a
-// failure on one key leaves the fields before it filled.
+// failure on one key leaves the fields before it filled. Of pairs whose
+// names give the same key, the first one counts.
 void LireCentre(const js::TValeur& objet, TEnr_Centre& centre, char16_t separateurDecimal)
 {
-    for (const TCle& cle : Cles) {
-        const js::TPaire* paire = js::FindPair(objet, cle.nom);
-        if (paire == nullptr)
-            continue;
-        std::u16string texte = js::ValueText(js::PairValue(*paire), separateurDecimal);
-        if (cle.entier != nullptr)
-            centre.*cle.entier = EntierOuZero(texte);
-        else
-            centre.*cle.texte = std::move(texte);
+    const js::TValeur* valeurs[NombreCles] = {};
+    for (std::size_t i = 0, n = js::PairCount(objet); i < n; ++i) {
+        const js::TPaire* paire = js::PairAt(objet, static_cast<std::ptrdiff_t>(i));
+        const std::size_t cle = IndiceCle(js::PairName(*paire), i);
+        if (cle < NombreCles && valeurs[cle] == nullptr)
+            valeurs[cle] = &js::PairValue(*paire);
     }
+    for (std::size_t k = 0; k < NombreCles; ++k) {
+        const js::TValeur* valeur = valeurs[k];
+        if (valeur == nullptr)
+            continue;
+        std::u16string texte = js::ValueKind(*valeur) == js::TTypeValeur::Chaine
+                                 ? TexteReduit(js::StringView(*valeur))
+                                 : js::ValueText(*valeur, separateurDecimal);
+        if (Cles[k].entier != nullptr)
+            centre.*Cles[k].entier = EntierOuZero(texte);
+        else
+            centre.*Cles[k].texte = std::move(texte);
+    }
+}
+
+// Pieces of the answer reduced at a time: small enough to stay in the cache.
+constexpr std::size_t UnitesParMorceau = std::size_t { 1 } << 16;
+
+// The answer reduced to 7-bit ASCII, as ReductionAscii gives it, built piece
+// by piece into one buffer that is asked for huge pages before it is
+// written: a centre list of several megabytes would otherwise cost a page
+// fault every 4 KiB. A piece never ends between the two halves of a
+// surrogate pair, which reduce to one character together.
+std::string ReponseReduite(std::u16string_view reponse)
+{
+    std::string reduite;
+    reduite.reserve(reponse.size());
+    ConseillerGrandesPages(reduite.data(), reponse.size());
+    while (!reponse.empty()) {
+        std::size_t n = std::min(UnitesParMorceau, reponse.size());
+        if (n < reponse.size() && reponse[n - 1] >= 0xD800 && reponse[n - 1] <= 0xDBFF)
+            ++n;
+        reduite += ReductionAscii(reponse.substr(0, n));
+        reponse.remove_prefix(n);
+    }
+    return reduite;
 }
 
 } // namespace
@@ -66,7 +144,7 @@ void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centr
     // reduced to "?", it would make the whole answer unreadable.
     if (reponse.starts_with(u'\uFEFF'))
         reponse.remove_prefix(1);
-    const std::optional<js::TDocument> document = js::ParseDocument(ReductionAscii(reponse), 0);
+    const std::optional<js::TDocument> document = js::ParseDocument(ReponseReduite(reponse), 0);
     if (!document)
         return;
     const js::TValeur& racine = document->Racine();
@@ -78,19 +156,14 @@ void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centr
     // Any other kind than an array counts no elements, as null does.
     const js::TValeur& tableau = js::PairValue(*paireCentres);
     const std::size_t nombre = js::ElementCount(tableau);
+    centres.reserve(nombre);
+    ConseillerGrandesPages(centres.data(), nombre * sizeof(TEnr_Centre));
     centres.resize(nombre);
     for (std::size_t i = 0; i < nombre; ++i) {
-        const js::TValeur* element = js::ElementAt(tableau, static_cast<std::ptrdiff_t>(i));
-        if (element == nullptr)
-            continue;
-        // The centre is read from its own text, written back and reduced once
-        // more, so characters that came in as "\u" escapes are reduced too.
-        const std::optional<js::TDocument> centre = js::ParseDocument(ReductionAscii(js::ToJsonText(*element)), 0);
-        if (!centre)
-            continue;
-        if (js::ValueKind(centre->Racine()) != js::TTypeValeur::Objet)
+        const js::TValeur& element = *js::ElementAt(tableau, static_cast<std::ptrdiff_t>(i));
+        if (js::ValueKind(element) != js::TTypeValeur::Objet)
             throw ErreurTranstypage();
-        LireCentre(centre->Racine(), centres[i], reglages.separateurDecimal);
+        LireCentre(element, centres[i], reglages.separateurDecimal);
     }
 }
 

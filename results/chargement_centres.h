@@ -10,8 +10,8 @@ namespace tq {
 
 // Replaces the directory with the centres of a centre list answer, in the
 // answer's order. The answer is reduced to 7-bit ASCII before it is read, and
-// each centre again after it has been written back to JSON, so every text
-// that reaches the directory is 7-bit. Numbers are written with the decimal
+// so is each string of a centre that holds characters written as "\u"
+// escapes, so every text that reaches the directory is 7-bit. Numbers are written with the decimal
 // separator of the settings.
 //
 // An empty answer, one that is not JSON, one without "centres" and a
