@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -27,6 +28,31 @@ struct TAccesInterne : TLectureValeur {
     }
 };
 
+// Memory of a document, released through the alignment it was asked with.
+struct TLiberationZone {
+    std::align_val_t alignement;
+    void operator()(void* zone) const noexcept { ::operator delete(zone, alignement); }
+};
+template <class T> using TZone = std::unique_ptr<T[], TLiberationZone>;
+
+// Room for n values, left unfilled. Room of a huge page or more starts on a
+// huge page and ends on one, and is advised for them: the advice covers only
+// the huge pages that lie wholly inside, and a few megabytes placed anywhere
+// would otherwise keep half of their pages small, each faulted in on its own.
+template <class T> TZone<T> NouvelleZone(std::size_t n)
+{
+    constexpr std::size_t GrandePage = std::size_t { 2 } << 20;
+    std::size_t octets = std::max<std::size_t>(n, 1) * sizeof(T);
+    const bool grande = octets >= GrandePage;
+    if (grande)
+        octets = (octets + GrandePage - 1) & ~(GrandePage - 1);
+    const std::align_val_t alignement { grande ? GrandePage : alignof(std::max_align_t) };
+    void* zone = ::operator new(octets, alignement);
+    if (grande)
+        ConseillerGrandesPages(zone, octets);
+    return TZone<T> { static_cast<T*>(zone), TLiberationZone { alignement } };
+}
+
 // Everything a document owns: its root and its storage. The texts of all strings and numbers share one
 // buffer allocated once for the largest size the input can need (every input
 // byte gives at most one code unit), so nothing moves while the tree is
@@ -34,12 +60,9 @@ struct TAccesInterne : TLectureValeur {
 // blocks that are never reallocated either.
 struct TStockageDocument {
     explicit TStockageDocument(std::size_t tailleEntree)
-        : textes { std::make_unique_for_overwrite<char16_t[]>(std::max<std::size_t>(tailleEntree, 1)) }
+        : textes { NouvelleZone<char16_t>(tailleEntree) }
         , tailleBloc_ { std::max<std::size_t>(tailleEntree, 256) }
     {
-        // Twice the input's size, written once from start to end: huge pages
-        // spare a page fault every 4 KiB on a large document.
-        ConseillerGrandesPages(textes.get(), std::max<std::size_t>(tailleEntree, 1) * sizeof(char16_t));
     }
 
     // Copies n values into storage owned by the document and returns the copy.
@@ -52,20 +75,20 @@ struct TStockageDocument {
     }
 
     TValeur racine = TAccesInterne::Valeur(TTypeValeur::Nul);
-    std::unique_ptr<char16_t[]> textes;
+    // Twice the input's size, written once from start to end.
+    TZone<char16_t> textes;
 
 private:
     std::byte* Reserver(std::size_t octets)
     {
         // A large request gets a block of its own, so the current block keeps its free space.
         if (octets > tailleBloc_ / 2) {
-            blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(octets));
+            blocs_.push_back(NouvelleZone<std::byte>(octets));
             return blocs_.back().get();
         }
         if (octets > reste_) {
-            blocs_.push_back(std::make_unique_for_overwrite<std::byte[]>(tailleBloc_));
+            blocs_.push_back(NouvelleZone<std::byte>(tailleBloc_));
             libre_ = blocs_.back().get();
-            ConseillerGrandesPages(libre_, tailleBloc_);
             reste_ = tailleBloc_;
             tailleBloc_ = std::min<std::size_t>(tailleBloc_ * 2, 4 * 1024 * 1024);
         }
@@ -75,7 +98,7 @@ private:
         return zone;
     }
 
-    std::vector<std::unique_ptr<std::byte[]>> blocs_;
+    std::vector<TZone<std::byte>> blocs_;
     std::byte* libre_ = nullptr;
     std::size_t reste_ = 0;
     std::size_t tailleBloc_;
