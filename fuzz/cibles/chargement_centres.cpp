@@ -4,6 +4,8 @@
 // the ending, every text in the directory is 7-bit ASCII, no entry has its
 // flag set, and the directory holds as many entries as the answer's
 // "centres" array has elements (none when it is missing or not an array).
+// The directory and the failure are also those of a plain model of the load
+// that writes each centre back to JSON, reduces it and parses it again.
 //
 // Byte 0 of an input chooses how the rest becomes text (bit 0: UTF-16 little
 // endian code units, else UTF-8) and the decimal separator (bit 1: ",").
@@ -14,9 +16,11 @@
 #include "platform/texte_utf.h"
 #include "results/chargement_centres.h"
 #include "results/erreurs_resultats.h"
+#include "results/lecture_entier.h"
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +68,75 @@ std::size_t NombreAttendu(std::u16string_view reponse)
     return centres == nullptr ? 0 : js::ElementCount(js::PairValue(*centres));
 }
 
+namespace js = tq::json_strict;
+
+// The model: each centre written back to JSON, reduced to ASCII and parsed
+// once more, then each key looked up on its own, in key order.
+struct TCleModele {
+    std::u16string_view nom;
+    std::int32_t tq::TEnr_Centre::*entier;
+    std::u16string tq::TEnr_Centre::*texte;
+};
+
+constexpr TCleModele ClesModele[] = {
+    { u"id", &tq::TEnr_Centre::ID, nullptr },
+    { u"codeMorva", &tq::TEnr_Centre::codeMorva, nullptr },
+    { u"codeTq", nullptr, &tq::TEnr_Centre::codeTq },
+    { u"zone", &tq::TEnr_Centre::zone, nullptr },
+    { u"enseigne", nullptr, &tq::TEnr_Centre::enseigne },
+    { u"societe", nullptr, &tq::TEnr_Centre::societe },
+    { u"adresse1", nullptr, &tq::TEnr_Centre::adresse1 },
+    { u"adresse2", nullptr, &tq::TEnr_Centre::adresse2 },
+    { u"codePostal", nullptr, &tq::TEnr_Centre::codePostal },
+    { u"ville", nullptr, &tq::TEnr_Centre::ville },
+    { u"pays", nullptr, &tq::TEnr_Centre::pays },
+    { u"responsable", nullptr, &tq::TEnr_Centre::responsable },
+    { u"siren", nullptr, &tq::TEnr_Centre::siren },
+    { u"numeroTva", nullptr, &tq::TEnr_Centre::numeroTva },
+    { u"adresseIp", nullptr, &tq::TEnr_Centre::adresseIp },
+    { u"dateCreation", nullptr, &tq::TEnr_Centre::dateCreation },
+};
+
+// The model's directory, and the message of its failure ("" for none).
+std::string ChargerModele(std::u16string_view reponse, std::vector<tq::TEnr_Centre>& centres, char16_t separateur)
+{
+    centres.clear();
+    if (reponse.starts_with(u'\uFEFF'))
+        reponse.remove_prefix(1);
+    try {
+        const auto document = js::ParseDocument(tq::ReductionAscii(reponse), 0);
+        if (!document)
+            return "";
+        if (js::ValueKind(document->Racine()) != js::TTypeValeur::Objet)
+            throw tq::ErreurTranstypage();
+        const js::TPaire* paire = js::FindPair(document->Racine(), u"centres");
+        if (paire == nullptr)
+            return "";
+        const std::size_t nombre = js::ElementCount(js::PairValue(*paire));
+        centres.resize(nombre);
+        for (std::size_t i = 0; i < nombre; ++i) {
+            const js::TValeur* element = js::ElementAt(js::PairValue(*paire), static_cast<std::ptrdiff_t>(i));
+            const auto centre = js::ParseDocument(tq::ReductionAscii(js::ToJsonText(*element)), 0);
+            Verifier(centre.has_value());
+            if (js::ValueKind(centre->Racine()) != js::TTypeValeur::Objet)
+                throw tq::ErreurTranstypage();
+            for (const TCleModele& cle : ClesModele) {
+                const js::TPaire* champ = js::FindPair(centre->Racine(), cle.nom);
+                if (champ == nullptr)
+                    continue;
+                std::u16string texte = js::ValueText(js::PairValue(*champ), separateur);
+                if (cle.entier != nullptr)
+                    centres[i].*cle.entier = tq::EntierOuZero(texte);
+                else
+                    centres[i].*cle.texte = std::move(texte);
+            }
+        }
+    } catch (const tq::Erreur& e) {
+        return e.what();
+    }
+    return "";
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t taille)
@@ -87,15 +160,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     std::vector<tq::TEnr_Centre> centres(3);
     centres[0].enseigne = u"d\u00E9j\u00E0 l\u00E0";
     bool echec = false;
+    std::string message;
     try {
         tq::ChargerCentres(reponse, centres, reglages);
     } catch (const tq::ErreurTranstypage& e) {
         Verifier(std::string_view(e.what()) == "Transtypage de classe incorrect");
         echec = true;
+        message = e.what();
     } catch (const tq::Erreur& e) {
         Verifier(EchecNombre(e.what()));
         echec = true;
+        message = e.what();
     }
+    std::vector<tq::TEnr_Centre> modele;
+    Verifier(ChargerModele(reponse, modele, reglages.separateurDecimal) == message);
+    Verifier(centres == modele);
     if (!echec)
         Verifier(centres.size() == NombreAttendu(reponse));
     else

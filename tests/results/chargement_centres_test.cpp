@@ -206,6 +206,9 @@ TEST(ChargerCentres, TextesDesEnseignes)
         { "saut de ligne echappe", u"\"enseigne\":\"a\\nb\"", u"a\nb" },
         { "echappement u non hexadecimal", u"\"enseigne\":\"A\\u00zzB\"", u"A?B" },
         { "marque d'ordre au milieu", u"\"enseigne\":\"A\uFEFFB\"", u"A?B" },
+        { "cle en echappements", u"\"ens\\u0065igne\":\"x\"", u"x" },
+        { "cle reduite", u"\"ens\\u00E9igne\":\"x\"", u"x" },
+        { "premiere cle reduite", u"\"enseign\\u00E9\":\"premier\",\"enseigne\":\"second\"", u"premier" },
     };
     for (const TCas& c : cas) {
         SCOPED_TRACE(c.nom);
