@@ -156,8 +156,6 @@ void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centr
     // Any other kind than an array counts no elements, as null does.
     const js::TValeur& tableau = js::PairValue(*paireCentres);
     const std::size_t nombre = js::ElementCount(tableau);
-    centres.reserve(nombre);
-    ConseillerGrandesPages(centres.data(), nombre * sizeof(TEnr_Centre));
     centres.resize(nombre);
     for (std::size_t i = 0; i < nombre; ++i) {
         const js::TValeur& element = *js::ElementAt(tableau, static_cast<std::ptrdiff_t>(i));
