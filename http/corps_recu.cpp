@@ -16,7 +16,14 @@ namespace {
 class TCorpsEnUtf8 final : public TCorpsRecu {
 public:
     // Never more code units than bytes: the announced length is enough room.
-    explicit TCorpsEnUtf8(std::size_t reserve) { ReserverGrandTexte(texte_, reserve); }
+    // The text is written once from start to end, so the huge pages that
+    // fit in it spare a page fault every 4 KiB even below the size from
+    // which every large text asks for them.
+    explicit TCorpsEnUtf8(std::size_t reserve)
+    {
+        ReserverGrandTexte(texte_, reserve);
+        ConseillerGrandesPages(texte_.data(), texte_.capacity() * sizeof(char16_t));
+    }
 
     std::span<char> Place(std::size_t taille) override { return { piece_.data(), std::min(taille, piece_.size()) }; }
 
