@@ -1,13 +1,11 @@
 #include "results/chargement_centres.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <iterator>
 #include <string>
 
 #include "json/strict/document_strict.h"
 #include "platform/encodage_ansi.h"
-#include "platform/grand_tampon.h"
 #include "results/erreurs_resultats.h"
 #include "results/lecture_entier.h"
 
@@ -111,29 +109,6 @@ void LireCentre(const js::TValeur& objet, TEnr_Centre& centre, char16_t separate
     }
 }
 
-// Pieces of the answer reduced at a time: small enough to stay in the cache.
-constexpr std::size_t UnitesParMorceau = std::size_t { 1 } << 16;
-
-// The answer reduced to 7-bit ASCII, as ReductionAscii gives it, built piece
-// by piece into one buffer that is asked for huge pages before it is
-// written: a centre list of several megabytes would otherwise cost a page
-// fault every 4 KiB. A piece never ends between the two halves of a
-// surrogate pair, which reduce to one character together.
-std::string ReponseReduite(std::u16string_view reponse)
-{
-    std::string reduite;
-    reduite.reserve(reponse.size());
-    ConseillerGrandesPages(reduite.data(), reponse.size());
-    while (!reponse.empty()) {
-        std::size_t n = std::min(UnitesParMorceau, reponse.size());
-        if (n < reponse.size() && reponse[n - 1] >= 0xD800 && reponse[n - 1] <= 0xDBFF)
-            ++n;
-        reduite += ReductionAscii(reponse.substr(0, n));
-        reponse.remove_prefix(n);
-    }
-    return reduite;
-}
-
 } // namespace
 
 void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centres, const TReglagesRegionaux& reglages)
@@ -144,7 +119,7 @@ void ChargerCentres(std::u16string_view reponse, std::vector<TEnr_Centre>& centr
     // reduced to "?", it would make the whole answer unreadable.
     if (reponse.starts_with(u'\uFEFF'))
         reponse.remove_prefix(1);
-    const std::optional<js::TDocument> document = js::ParseDocument(ReponseReduite(reponse), 0);
+    const std::optional<js::TDocument> document = js::ParseDocument(ReductionAscii(reponse), 0);
     if (!document)
         return;
     const js::TValeur& racine = document->Racine();
