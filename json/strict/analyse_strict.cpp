@@ -25,6 +25,9 @@ constexpr bool EstBlanc(unsigned char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
+// Names kept per place in an object, for the objects that follow to share.
+constexpr std::size_t NomsPartages = 32;
+
 // What follows a pair or an element in its container.
 enum class TSuite { Virgule, Fermeture, Malforme };
 
@@ -97,7 +100,7 @@ private:
         for (;;) {
             TValeur nom = A::Valeur(TTypeValeur::Nul);
             TValeur valeur = nom;
-            if (p_ == fin_ || *p_ != '"' || !Chaine(nom))
+            if (p_ == fin_ || *p_ != '"' || !Nom(nom, paires_.size() - base))
                 return false;
             SauterBlancs();
             if (p_ == fin_ || *p_ != ':')
@@ -251,6 +254,29 @@ private:
         return true;
     }
 
+    // The name of the pair at place `rang` of its object. The objects of an
+    // array mostly repeat the same names in the same order: a name equal to
+    // the one at the same place in the object read before shares its text,
+    // and the text just decoded is given back, so that a list of records
+    // keeps one copy of its names rather than one per record.
+    bool Nom(TValeur& sortie, std::size_t rang)
+    {
+        char16_t* const texte = ecriture_;
+        if (!Chaine(sortie))
+            return false;
+        if (rang >= NomsPartages || ecriture_ == texte)
+            return true;
+        const std::u16string_view nom = A::Texte(sortie);
+        std::u16string_view& precedent = nomsPrecedents_[rang];
+        if (nom == precedent) {
+            ecriture_ = texte;
+            sortie = A::Valeur(TTypeValeur::Chaine, precedent.size(), precedent.data());
+        } else {
+            precedent = nom;
+        }
+        return true;
+    }
+
     // Copies the run of plain 7-bit bytes (neither the double quote nor the
     // backslash) that starts at the cursor; control characters stand for
     // themselves. The text buffer holds at least as many code units as there
@@ -395,6 +421,8 @@ private:
     // each container moves its own into the document when it closes.
     std::vector<TValeur> elements_;
     std::vector<TPaire> paires_;
+    // The last name decoded at each place of an object, whatever its depth.
+    std::u16string_view nomsPrecedents_[NomsPartages];
 };
 
 } // namespace
