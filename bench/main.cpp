@@ -1,8 +1,9 @@
 // tq_bench: the core against the peer libraries.
 //
-//   tq_bench [--rapide] [--repetitions N] [--seulement PREFIX] [--markdown FILE]
+//   tq_bench [--rapide] [--repetitions N] [--seulement PREFIX[,PREFIX...]] [--markdown FILE]
 //       generates the inputs if missing, starts the loopback server, runs
-//       every case in a process of its own and prints the table.
+//       every case (or those whose names begin with one of the prefixes) in
+//       a process of its own and prints the table.
 //   tq_bench cas NAME --donnees DIR --lignes N --centres N --repetitions N --port P
 //       runs one case in this process and reports it (used by the table; handy
 //       under perf or callgrind).

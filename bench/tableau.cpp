@@ -169,6 +169,21 @@ bool FichiersEgaux(const std::filesystem::path& a, const std::filesystem::path& 
     return fa.eof() && fb.eof();
 }
 
+// Whether the case's name begins with one of the filter's comma-separated
+// prefixes; an empty filter keeps every case.
+bool Retenu(std::string_view cas, std::string_view filtre)
+{
+    for (;;) {
+        const std::size_t virgule = filtre.find(',');
+        const std::string_view prefixe = filtre.substr(0, virgule);
+        if (cas.starts_with(prefixe))
+            return true;
+        if (virgule == std::string_view::npos)
+            return false;
+        filtre.remove_prefix(virgule + 1);
+    }
+}
+
 } // namespace
 
 bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtre, std::ostream& sortie)
@@ -186,7 +201,7 @@ bool ExecuterTableau(const TParametres& parametresDonnes, std::string_view filtr
         TServeurBench serveur(FichierResultats(parametres), FichierCentres(parametres));
         parametres.port = serveur.Port();
         for (const TRangee& rangee : Rangees) {
-            if (std::string_view(rangee.cas).substr(0, filtre.size()) != filtre)
+            if (!Retenu(rangee.cas, filtre))
                 continue;
             std::cerr << "  " << rangee.cas << "..." << std::flush;
             TResultatCas r = ExecuterCas(rangee.cas, parametres);
