@@ -18,11 +18,14 @@ public:
     // Never more code units than bytes: the announced length is enough room.
     // The text is written once from start to end, so the huge pages that
     // fit in it spare a page fault every 4 KiB even below the size from
-    // which every large text asks for them.
+    // which every large text asks for them. Its pages, and the piece's as far
+    // as the answer fills it, come in at once rather than a fault at a time.
     explicit TCorpsEnUtf8(std::size_t reserve)
     {
         ReserverGrandTexte(texte_, reserve);
         ConseillerGrandesPages(texte_.data(), texte_.capacity() * sizeof(char16_t));
+        PreparerPages(texte_.data(), texte_.capacity() * sizeof(char16_t));
+        PreparerPages(piece_.data(), std::min(reserve, piece_.size()));
     }
 
     std::span<char> Place(std::size_t taille) override { return { piece_.data(), std::min(taille, piece_.size()) }; }

@@ -24,4 +24,11 @@ std::unique_ptr<char[]> NouveauGrandTampon(std::size_t taille);
 // page, nor where the system does not offer them.
 void ConseillerGrandesPages(void* debut, std::size_t octets);
 
+// Brings in at once the pages wholly inside memory about to be written: one
+// call to the system instead of a page fault at the first write of every
+// 4 KiB, which on a small answer costs more than the work itself. True when
+// the system did it; false where it cannot (the memory then comes page by
+// page on first write, as usual).
+bool PreparerPages(void* debut, std::size_t octets);
+
 } // namespace tq

@@ -4,6 +4,7 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace tq {
@@ -19,6 +20,25 @@ void ConseillerGrandesPages([[maybe_unused]] void* debut, [[maybe_unused]] std::
     const std::uintptr_t fin = (adresse + octets) & ~(GrandePage - 1);
     if (fin > premiere)
         madvise(reinterpret_cast<void*>(premiere), fin - premiere, MADV_HUGEPAGE);
+#endif
+}
+
+bool PreparerPages([[maybe_unused]] void* debut, [[maybe_unused]] std::size_t octets)
+{
+#if defined(__linux__)
+    // Linux 5.14 and later; the value is fixed by the kernel's interface.
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto adresse = reinterpret_cast<std::uintptr_t>(debut);
+    const std::uintptr_t premiere = (adresse + page - 1) & ~(page - 1);
+    const std::uintptr_t fin = (adresse + octets) & ~(page - 1);
+    if (fin <= premiere)
+        return false;
+    return madvise(reinterpret_cast<void*>(premiere), fin - premiere, MADV_POPULATE_WRITE) == 0;
+#else
+    return false;
 #endif
 }
 

@@ -10,6 +10,13 @@ void ConseillerGrandesPages(void*, std::size_t)
 {
 }
 
+// Fresh memory comes page by page on first write here too, but Windows has no
+// call that brings in ordinary private pages ahead of it.
+bool PreparerPages(void*, std::size_t)
+{
+    return false;
+}
+
 void ReserverGrandTampon(std::string& tampon, std::size_t taille)
 {
     if (tampon.capacity() < taille)

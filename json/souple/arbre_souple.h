@@ -4,6 +4,7 @@
 // document's storage are laid out. Not part of the public interface.
 
 #include "json/souple/valeur_souple.h"
+#include "platform/grand_tampon.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -114,10 +115,13 @@ private:
         return bloc_;
     }
 
+    // Blocks are filled from their start: their pages come in at once rather
+    // than a fault at a time.
     std::byte* NouveauBloc(std::size_t octets)
     {
         auto bloc = std::make_unique_for_overwrite<std::byte[]>(octets);
         std::byte* debut = bloc.get();
+        PreparerPages(debut, octets);
         blocs_.push_back(std::move(bloc));
         return debut;
     }
