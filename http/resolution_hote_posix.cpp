@@ -4,7 +4,7 @@
 #include "http/numero_erreur_socket_posix.h"
 #include "platform/caracteres.h"
 
-#include <unicode/uidna.h>
+#include "platform/bibliotheque_icu.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>
@@ -21,7 +21,7 @@ namespace tq {
 namespace {
 
 struct TFermeIdna {
-    void operator()(UIDNA* idna) const { uidna_close(idna); }
+    void operator()(UIDNA* idna) const { BibliothequeIcu()->uidna_close(idna); }
 };
 
 struct TLibereAdresses {
@@ -34,17 +34,20 @@ std::string NomHoteAscii(std::string_view nom)
 {
     if (std::all_of(nom.begin(), nom.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return std::string(nom);
-    // No host name is that long; the limit keeps the length within ICU's counts.
-    if (nom.size() > 1024)
+    // No host name is that long; the limit keeps the length within ICU's
+    // counts. Without ICU no such name can be converted.
+    if (nom.size() > 1024 || BibliothequeIcu() == nullptr)
         throw ErreurSocket(NumeroHoteNonTrouve);
     UErrorCode statut = U_ZERO_ERROR;
-    std::unique_ptr<UIDNA, TFermeIdna> idna(uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &statut));
+    std::unique_ptr<UIDNA, TFermeIdna> idna(
+        BibliothequeIcu()->uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII, &statut));
     if (U_FAILURE(statut))
         throw ErreurSocket(NumeroHoteNonTrouve);
     std::string ascii(256, '\0');
     UIDNAInfo info = UIDNA_INFO_INITIALIZER;
-    const int32_t longueur = uidna_nameToASCII_UTF8(idna.get(), nom.data(), static_cast<int32_t>(nom.size()),
-                                                    ascii.data(), static_cast<int32_t>(ascii.size()), &info, &statut);
+    const int32_t longueur =
+        BibliothequeIcu()->uidna_nameToASCII_UTF8(idna.get(), nom.data(), static_cast<int32_t>(nom.size()),
+                                                  ascii.data(), static_cast<int32_t>(ascii.size()), &info, &statut);
     if (U_FAILURE(statut) || info.errors != 0 || longueur <= 0 || longueur > static_cast<int32_t>(ascii.size()))
         throw ErreurSocket(NumeroHoteNonTrouve);
     ascii.resize(static_cast<std::size_t>(longueur));

@@ -75,8 +75,13 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_DEBIAN_FENETRE_PACKAGE_SECTION misc)
+# ICU is loaded by the programs when first needed, so the shared libraries'
+# list does not name it.
+find_package(ICU 72 REQUIRED COMPONENTS uc)
+string(REGEX MATCH "^[0-9]+" icu_version_majeure "${ICU_VERSION}")
 # libqt6svg6: the SVG plugin that draws the windows' icon.
-set(CPACK_DEBIAN_FENETRE_PACKAGE_DEPENDS "fonts-crosextra-carlito, xdg-utils, libqt6svg6")
+set(CPACK_DEBIAN_FENETRE_PACKAGE_DEPENDS "fonts-crosextra-carlito, xdg-utils, libqt6svg6, libicu${icu_version_majeure}")
+set(CPACK_DEBIAN_SERVEUR_PACKAGE_DEPENDS "libicu${icu_version_majeure}")
 set(CPACK_COMPONENT_FENETRE_DESCRIPTION
     "statistiques des centres du groupe pour le siège
 TQ Statistique interroge le serveur de statistiques du groupe et met ses

@@ -2,7 +2,7 @@
 
 #include "platform/registre_charsets.h"
 
-#include <unicode/ucnv.h>
+#include "platform/bibliotheque_icu.h"
 
 #include <algorithm>
 #include <memory>
@@ -12,17 +12,17 @@ namespace tq {
 namespace {
 
 struct TFermeConvertisseur {
-    void operator()(UConverter* c) const { ucnv_close(c); }
+    void operator()(UConverter* c) const { BibliothequeIcu()->ucnv_close(c); }
 };
 using TConvertisseur = std::unique_ptr<UConverter, TFermeConvertisseur>;
 
 TConvertisseur OuvrirConvertisseur(int codePage)
 {
     const std::string_view nom = NomConvertisseur(codePage);
-    if (nom.empty())
+    if (nom.empty() || BibliothequeIcu() == nullptr)
         return nullptr;
     UErrorCode statut = U_ZERO_ERROR;
-    TConvertisseur c(ucnv_open(std::string(nom).c_str(), &statut));
+    TConvertisseur c(BibliothequeIcu()->ucnv_open(std::string(nom).c_str(), &statut));
     if (U_FAILURE(statut))
         return nullptr;
     return c;
@@ -44,7 +44,8 @@ std::u16string DecoderBibliotheque(UConverter* convertisseur, std::string_view o
         UChar* cible = reinterpret_cast<UChar*>(texte.data() + ecrits);
         UChar* const debutCible = cible;
         UErrorCode statut = U_ZERO_ERROR;
-        ucnv_toUnicode(convertisseur, &cible, cible + place, &source, finSource, nullptr, true, &statut);
+        BibliothequeIcu()->ucnv_toUnicode(convertisseur, &cible, cible + place, &source, finSource, nullptr, true,
+                                          &statut);
         ecrits += static_cast<std::size_t>(cible - debutCible);
         if (statut == U_BUFFER_OVERFLOW_ERROR)
             continue;

@@ -2,9 +2,7 @@
 
 #include <memory>
 
-#include <unicode/uloc.h>
-#include <unicode/ures.h>
-
+#include "platform/bibliotheque_icu.h"
 #include "platform/caracteres.h"
 
 namespace tq {
@@ -94,7 +92,7 @@ std::string LocaleIcu(std::string_view nom)
 namespace {
 
 struct TFermerRessource {
-    void operator()(UResourceBundle* ressource) const { ures_close(ressource); }
+    void operator()(UResourceBundle* ressource) const { BibliothequeIcu()->ures_close(ressource); }
 };
 using TRessource = std::unique_ptr<UResourceBundle, TFermerRessource>;
 
@@ -102,7 +100,7 @@ using TRessource = std::unique_ptr<UResourceBundle, TFermerRessource>;
 TRessource DonneesPropres(const std::string& locale)
 {
     UErrorCode erreur = U_ZERO_ERROR;
-    TRessource donnees { ures_openDirect(nullptr, locale.c_str(), &erreur) };
+    TRessource donnees { BibliothequeIcu()->ures_openDirect(nullptr, locale.c_str(), &erreur) };
     return U_SUCCESS(erreur) ? std::move(donnees) : nullptr;
 }
 
@@ -119,20 +117,21 @@ bool Chercher(UResourceBundle* donnees, std::initializer_list<const char*> chemi
     TRessource courante;
     UResourceBundle* ressource = donnees;
     for (const char* cle : chemin) {
-        courante.reset(ures_getByKey(ressource, cle, nullptr, &erreur));
+        courante.reset(BibliothequeIcu()->ures_getByKey(ressource, cle, nullptr, &erreur));
         if (U_FAILURE(erreur))
             return false;
         ressource = courante.get();
     }
     if (indice >= 0) {
-        courante.reset(ures_getByIndex(ressource, indice, nullptr, &erreur));
+        courante.reset(BibliothequeIcu()->ures_getByIndex(ressource, indice, nullptr, &erreur));
         // An item may be a list of the pattern and its number overrides.
-        if (U_SUCCESS(erreur) && ures_getType(courante.get()) == URES_ARRAY)
-            courante.reset(ures_getByIndex(courante.get(), 0, nullptr, &erreur));
+        if (U_SUCCESS(erreur) && BibliothequeIcu()->ures_getType(courante.get()) == URES_ARRAY)
+            courante.reset(BibliothequeIcu()->ures_getByIndex(courante.get(), 0, nullptr, &erreur));
         ressource = courante.get();
     }
     int32_t longueur = 0;
-    const UChar* chaine = U_SUCCESS(erreur) ? ures_getString(ressource, &longueur, &erreur) : nullptr;
+    const UChar* chaine =
+        U_SUCCESS(erreur) ? BibliothequeIcu()->ures_getString(ressource, &longueur, &erreur) : nullptr;
     if (U_FAILURE(erreur) || chaine == nullptr)
         return false;
     texte.assign(chaine, static_cast<std::size_t>(longueur));
@@ -143,13 +142,15 @@ bool Chercher(UResourceBundle* donnees, std::initializer_list<const char*> chemi
 
 std::string LocaleDesDonnees(const std::string& locale)
 {
+    if (BibliothequeIcu() == nullptr)
+        return {};
     UErrorCode erreur = U_ZERO_ERROR;
-    const TRessource donnees { ures_open(nullptr, locale.c_str(), &erreur) };
+    const TRessource donnees { BibliothequeIcu()->ures_open(nullptr, locale.c_str(), &erreur) };
     // For a language it has no data of, ICU falls back on the process's
     // default locale (or on the root).
     if (U_FAILURE(erreur) || erreur == U_USING_DEFAULT_WARNING)
         return {};
-    const char* trouvee = ures_getLocaleByType(donnees.get(), ULOC_ACTUAL_LOCALE, &erreur);
+    const char* trouvee = BibliothequeIcu()->ures_getLocaleByType(donnees.get(), ULOC_ACTUAL_LOCALE, &erreur);
     if (U_FAILURE(erreur) || trouvee == nullptr || std::string_view(trouvee) == "root")
         return {};
     return trouvee;
@@ -157,6 +158,8 @@ std::string LocaleDesDonnees(const std::string& locale)
 
 std::u16string TexteDesDonnees(const std::string& locale, std::initializer_list<const char*> chemin, int indice)
 {
+    if (BibliothequeIcu() == nullptr)
+        return {};
     std::string courante = locale;
     // A locale's data may name a parent other than the one its name gives
     // ("%%Parent": en_CA inherits from en_001); the chain ends at the root.
@@ -168,7 +171,7 @@ std::u16string TexteDesDonnees(const std::string& locale, std::initializer_list<
                 return texte;
             UErrorCode erreur = U_ZERO_ERROR;
             int32_t longueur = 0;
-            const UChar* parent = ures_getStringByKey(donnees.get(), "%%Parent", &longueur, &erreur);
+            const UChar* parent = BibliothequeIcu()->ures_getStringByKey(donnees.get(), "%%Parent", &longueur, &erreur);
             if (U_SUCCESS(erreur) && parent != nullptr && longueur > 0) {
                 courante = Ascii(parent, longueur);
                 lienSuivi = true;
@@ -180,7 +183,8 @@ std::u16string TexteDesDonnees(const std::string& locale, std::initializer_list<
             return {};
         char parent[ULOC_FULLNAME_CAPACITY] = {};
         UErrorCode erreur = U_ZERO_ERROR;
-        const int32_t longueur = uloc_getParent(courante.c_str(), parent, sizeof parent - 1, &erreur);
+        const int32_t longueur =
+            BibliothequeIcu()->uloc_getParent(courante.c_str(), parent, sizeof parent - 1, &erreur);
         courante = U_SUCCESS(erreur) && longueur > 0 ? std::string(parent, static_cast<std::size_t>(longueur)) : "root";
     }
     return {};

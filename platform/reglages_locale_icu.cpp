@@ -2,8 +2,7 @@
 
 #include <string>
 
-#include <unicode/uchar.h>
-
+#include "platform/bibliotheque_icu.h"
 #include "platform/locale_icu.h"
 #include "platform/motif_date_locale.h"
 
@@ -15,7 +14,8 @@ namespace {
 // controls from tab to carriage return, NEL and the no-break space.
 bool EstBlanc(char16_t c)
 {
-    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u0085' || c == u'\u00A0' || u_isJavaSpaceChar(c);
+    return c == u' ' || (c >= u'\t' && c <= u'\r') || c == u'\u0085' || c == u'\u00A0'
+        || BibliothequeIcu()->u_isJavaSpaceChar(c);
 }
 
 // The character written between the hour and the minutes, as the window
@@ -39,7 +39,7 @@ char16_t SeparateurHeure(std::u16string_view motif)
         }
         if (!heureVue)
             continue;
-        if (u_isalpha(c))
+        if (BibliothequeIcu()->u_isalpha(c))
             break;
         if (!EstBlanc(c))
             return c;
