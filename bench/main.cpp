@@ -40,6 +40,32 @@ using namespace tq::bench;
 
 constexpr std::size_t LignesRapides = 100'000;
 
+// The options from argv[premier] on, one at a time; Valeur() takes the
+// argument that follows the current option.
+class TArguments {
+public:
+    TArguments(int argc, char** argv, int premier)
+        : argc_(argc)
+        , argv_(argv)
+        , i_(premier - 1)
+    {
+    }
+
+    bool Suivant() { return ++i_ < argc_; }
+    std::string_view Option() const { return argv_[i_]; }
+    std::string Valeur()
+    {
+        if (i_ + 1 >= argc_)
+            throw std::invalid_argument(std::string(Option()) + " needs a value");
+        return argv_[++i_];
+    }
+
+private:
+    int argc_;
+    char** argv_;
+    int i_;
+};
+
 struct TOptions {
     TParametres parametres;
     std::string filtre;
@@ -50,29 +76,24 @@ TOptions LireOptions(int argc, char** argv, int premier)
 {
     TOptions options;
     options.parametres.donnees = TQ_BENCH_DONNEES;
-    for (int i = premier; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        auto valeur = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::invalid_argument(std::string(option) + " needs a value");
-            return argv[++i];
-        };
+    for (TArguments arguments(argc, argv, premier); arguments.Suivant();) {
+        const std::string_view option = arguments.Option();
         if (option == "--rapide" || option == "--quick")
             options.parametres.lignes = LignesRapides;
         else if (option == "--lignes")
-            options.parametres.lignes = std::stoul(valeur());
+            options.parametres.lignes = std::stoul(arguments.Valeur());
         else if (option == "--centres")
-            options.parametres.centres = std::stoul(valeur());
+            options.parametres.centres = std::stoul(arguments.Valeur());
         else if (option == "--repetitions")
-            options.parametres.repetitions = std::stoi(valeur());
+            options.parametres.repetitions = std::stoi(arguments.Valeur());
         else if (option == "--port")
-            options.parametres.port = static_cast<std::uint16_t>(std::stoi(valeur()));
+            options.parametres.port = static_cast<std::uint16_t>(std::stoi(arguments.Valeur()));
         else if (option == "--donnees")
-            options.parametres.donnees = valeur();
+            options.parametres.donnees = arguments.Valeur();
         else if (option == "--seulement")
-            options.filtre = valeur();
+            options.filtre = arguments.Valeur();
         else if (option == "--markdown")
-            options.markdown = valeur();
+            options.markdown = arguments.Valeur();
         else
             throw std::invalid_argument("unknown option " + std::string(option));
     }
@@ -121,23 +142,18 @@ int Processus(int argc, char** argv)
     parametres.donnees = TQ_BENCH_DONNEES;
     std::vector<std::size_t> tailles;
     std::string markdown;
-    for (int i = 2; i < argc; ++i) {
-        const std::string_view option = argv[i];
-        auto valeur = [&]() -> std::string {
-            if (i + 1 >= argc)
-                throw std::invalid_argument(std::string(option) + " needs a value");
-            return argv[++i];
-        };
+    for (TArguments arguments(argc, argv, 2); arguments.Suivant();) {
+        const std::string_view option = arguments.Option();
         if (option == "--rapide" || option == "--quick")
             parametres.tailles = { 10'000, LignesRapides };
         else if (option == "--lignes")
-            tailles.push_back(std::stoul(valeur()));
+            tailles.push_back(std::stoul(arguments.Valeur()));
         else if (option == "--repetitions")
-            parametres.repetitions = std::stoi(valeur());
+            parametres.repetitions = std::stoi(arguments.Valeur());
         else if (option == "--markdown")
-            markdown = valeur();
+            markdown = arguments.Valeur();
         else if (option == "--tq-export")
-            parametres.tqExport = valeur();
+            parametres.tqExport = arguments.Valeur();
         else
             throw std::invalid_argument("unknown option " + std::string(option));
     }
